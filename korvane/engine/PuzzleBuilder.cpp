@@ -1,0 +1,2 @@
+#include "PuzzleBuilder.h"
+// Placeholder: the engine is being written.
