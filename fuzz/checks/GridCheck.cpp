@@ -1,0 +1,176 @@
+#include "GridCheck.h"
+
+#include <bit>
+
+namespace check {
+namespace {
+
+constexpr int boxOf(int cell) {
+    return (cell / 27) * 3 + (cell % 9) / 3;
+}
+
+constexpr unsigned kAllDigits = 0x1FF; // bit d - 1 for digit d
+
+// Candidate bit sets of every row, column and box, kept in step with a board.
+struct Units {
+    unsigned row[9]{};
+    unsigned col[9]{};
+    unsigned box[9]{};
+
+    unsigned used(int cell) const { return row[cell / 9] | col[cell % 9] | box[boxOf(cell)]; }
+    void flip(int cell, unsigned bit) {
+        row[cell / 9] ^= bit;
+        col[cell % 9] ^= bit;
+        box[boxOf(cell)] ^= bit;
+    }
+};
+
+// Fills units from the board; false when a unit holds a digit twice.
+bool loadUnits(const Board& board, Units& units) {
+    for (int cell = 0; cell < 81; ++cell) {
+        const int v = board[cell];
+        if (v == 0) {
+            continue;
+        }
+        const unsigned bit = 1u << (v - 1);
+        if (units.used(cell) & bit) {
+            return false;
+        }
+        units.flip(cell, bit);
+    }
+    return true;
+}
+
+// Depth-first count that always branches on the empty cell with the fewest
+// candidates.
+struct Counter {
+    Board cells;
+    Units units;
+    std::int64_t limit;
+    std::int64_t found = 0;
+    Board* first;
+
+    void search() {
+        int best = -1;
+        int bestCount = 10;
+        unsigned bestFree = 0;
+        for (int cell = 0; cell < 81; ++cell) {
+            if (cells[cell] != 0) {
+                continue;
+            }
+            const unsigned free = kAllDigits & ~units.used(cell);
+            const int n = std::popcount(free);
+            if (n < bestCount) {
+                best = cell;
+                bestCount = n;
+                bestFree = free;
+                if (n == 0) {
+                    return;
+                }
+            }
+        }
+        if (best < 0) {
+            if (found == 0 && first != nullptr) {
+                *first = cells;
+            }
+            ++found;
+            return;
+        }
+        for (unsigned free = bestFree; free != 0 && found < limit; free &= free - 1) {
+            const unsigned bit = free & (0u - free);
+            cells[best] = std::countr_zero(bit) + 1;
+            units.flip(best, bit);
+            search();
+            units.flip(best, bit);
+        }
+        cells[best] = 0;
+    }
+};
+
+} // namespace
+
+bool valuesInRange(const Board& board) {
+    for (int v : board) {
+        if (v < 0 || v > 9) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool noDuplicates(const Board& board) {
+    Units units;
+    return valuesInRange(board) && loadUnits(board, units);
+}
+
+bool isCompleteValid(const Board& board) {
+    for (int v : board) {
+        if (v < 1 || v > 9) {
+            return false;
+        }
+    }
+    return noDuplicates(board);
+}
+
+bool keepsGivens(const Board& puzzle, const Board& filled) {
+    for (int cell = 0; cell < 81; ++cell) {
+        if (puzzle[cell] != 0 && puzzle[cell] != filled[cell]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::int64_t countCompletions(const Board& board, std::int64_t limit, Board* first) {
+    Counter counter{board, {}, limit < 1 ? 1 : limit, 0, first};
+    if (!valuesInRange(board) || !loadUnits(board, counter.units)) {
+        return 0;
+    }
+    counter.search();
+    return counter.found;
+}
+
+bool smallestCompletion(const Board& board, const std::array<int, 81>& order, Board& out) {
+    Board work = board;
+    if (countCompletions(work, 1) == 0) {
+        return false;
+    }
+    // Fix the cells one by one in order, each to the smallest digit that still
+    // leaves a completion.
+    for (int cell : order) {
+        if (work[cell] != 0) {
+            continue;
+        }
+        bool fixed = false;
+        for (int d = 1; d <= 9 && !fixed; ++d) {
+            work[cell] = d;
+            fixed = countCompletions(work, 1) > 0;
+        }
+        if (!fixed) {
+            return false; // cannot happen: a completion existed before this cell
+        }
+    }
+    out = work;
+    return true;
+}
+
+std::array<int, 81> bottomUpOrder() {
+    std::array<int, 81> order{};
+    int i = 0;
+    for (int row = 8; row >= 0; --row) {
+        for (int col = 0; col < 9; ++col) {
+            order[i++] = row * 9 + col;
+        }
+    }
+    return order;
+}
+
+std::string toText(const Board& board) {
+    std::string text;
+    for (int v : board) {
+        text += (v >= 0 && v <= 9) ? static_cast<char>('0' + v) : '?';
+    }
+    return text;
+}
+
+} // namespace check

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs each libFuzzer target for a bounded time, starting from the committed
+# seed corpus. Exits non-zero when a target reports a finding (crash, undefined
+# behaviour, leak, broken invariant or a run over 10 s); the input that shows it
+# is kept under <build>/findings/<target>/.
+#
+# Usage: scripts/fuzz.sh [seconds for grille_fuzzer] [seconds for puzzle_engine_fuzzer]
+# Defaults: 40 and 20 s. The targets must be built first (scripts/test-hardening.sh
+# does it): cmake --preset fuzz -B build/hardening-fuzz && cmake --build build/hardening-fuzz
+# Environment: FUZZ_BUILD (default build/hardening-fuzz).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+build=${FUZZ_BUILD:-build/hardening-fuzz}
+declare -A seconds=([grille_fuzzer]=${1:-40} [puzzle_engine_fuzzer]=${2:-20})
+declare -A corpus=([grille_fuzzer]=grille [puzzle_engine_fuzzer]=engine)
+
+status=0
+for target in grille_fuzzer puzzle_engine_fuzzer; do
+    program="$build/fuzz/$target"
+    if [[ ! -x $program ]]; then
+        echo "fuzz.sh: $program is not built" >&2
+        exit 2
+    fi
+    work="$build/corpus-work/$target"
+    findings="$build/findings/$target"
+    mkdir -p "$work" "$findings"
+    dict=()
+    [[ -f fuzz/$target.dict ]] && dict=(-dict="fuzz/$target.dict")
+
+    echo "== fuzz: $target for ${seconds[$target]} s"
+    log="$build/findings/$target.log"
+    if "$program" "${dict[@]}" -max_total_time="${seconds[$target]}" -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
+        "$work" "fuzz/corpus/${corpus[$target]}" >"$log" 2>&1; then
+        grep -E '^#[0-9]+.*DONE|^stat::number_of_executed_units|^Done' "$log" || true
+    else
+        status=1
+        echo "fuzz.sh: $target reported a finding; its output:" >&2
+        grep -v '^#[0-9]' "$log" | tail -60 >&2
+        ls -l "$findings" >&2
+    fi
+done
+exit $status
