@@ -1,0 +1,50 @@
+// The form runtime on Windows: a real top-level window, created hidden and never
+// shown, holding 81 static labels and a multi-line read-only edit box.
+//
+// The search rewrites captions far more often than anyone could see them, and the
+// form is hidden anyway, so texts are pushed to the controls only when the runtime
+// gets control: RepaintLog, ProcessEvents, Flush and before a message box. A push
+// touches only the labels whose caption differs from what the control shows.
+#pragma once
+
+#ifdef _WIN32
+
+#include "form_runtime.h"
+
+#include <windows.h>
+
+namespace forms {
+
+class Win32FormRuntime : public FormRuntime {
+public:
+    // Creates the hidden form and its controls; throws std::runtime_error on failure.
+    Win32FormRuntime();
+    ~Win32FormRuntime() override;
+
+    void RepaintLog() override;
+    void ProcessEvents() override;
+    void SetBusyPointer(bool busy) override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+    void Flush() override;
+
+    HWND Form() const { return form_; }
+    HWND Label(int index) const;
+    HWND LogBox() const { return log_; }
+
+protected:
+    void EndProcess(int exitCode) override;
+
+private:
+    void PushCaptions();
+    void PushLog();
+
+    HWND form_ = nullptr;
+    HWND labels_[kLabelCount] = {};
+    HWND log_ = nullptr;
+    CaptionChars shown_{};
+    unsigned long long shownLog_ = 0;
+};
+
+} // namespace forms
+
+#endif

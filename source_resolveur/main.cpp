@@ -1,0 +1,34 @@
+// Entry of the solver: creates the hidden form, whose load event is the run.
+#include "frmSudoku.h"
+
+#include <cstdio>
+#include <exception>
+
+#ifdef _WIN32
+#include "win32_form_runtime.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        forms::Win32FormRuntime form;
+        frmSudoku::Form_Load(form);
+    } catch (const std::exception& e) {
+        MessageBoxA(nullptr, e.what(), "sudoku", MB_OK | MB_ICONERROR);
+        return 3;
+    }
+}
+
+#else
+#include "headless_runtime.h"
+
+int main() {
+    try {
+        forms::HeadlessRuntime form;
+        frmSudoku::Form_Load(form);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "sudoku: unexpected error: %s\n", e.what());
+        return 3;
+    }
+}
+#endif

@@ -1,0 +1,94 @@
+// The run carried by the hidden form, in process, with a scratch program folder.
+#include "frmSudoku.h"
+#include "solver_test_support.h"
+
+#include <filesystem>
+#include <vector>
+
+using solver_test::GrilleFile;
+using solver_test::kReference;
+using solver_test::ScratchFolder;
+using solver_test::SolutionBytes;
+using solver_test::TestForm;
+
+namespace {
+
+// Records the pointer changes and message boxes, with the log text at that moment.
+class RecordingForm : public TestForm {
+public:
+    void SetBusyPointer(bool busy) override {
+        TestForm::SetBusyPointer(busy);
+        events.push_back(std::string(busy ? "busy" : "normal") + " log=" + LogText());
+    }
+    void ShowMessage(const std::string& text, const std::string& title) override {
+        TestForm::ShowMessage(text, title);
+        events.push_back("message busy=" + std::to_string(BusyPointer()));
+    }
+    std::vector<std::string> events;
+};
+
+const std::string kSolvedLog = "12:34:56 : Début recherche par découpage...\r\n"
+                               "12:34:56 : Fin recherche par découpage : 1 itération(s)\r\n"
+                               "12:34:56 : Fin recherche par back tracking : 391 itération(s)";
+
+TEST(RunSudoku, WithoutGrilleSolvesTheEmptyBoard) {
+    ScratchFolder folder;
+    RecordingForm form;
+    form.SetProgramFolder(folder.Text());
+    form.SetLogText("old text");
+    EXPECT_EQ(frmSudoku::RunSudoku(form), frmSudoku::kSortieResolue);
+    EXPECT_EQ(folder.Read("solution.txt"), SolutionBytes(kReference));
+    EXPECT_EQ(form.LogText(), kSolvedLog);
+    // The busy pointer covers the search only: set while the old log still stands,
+    // back to normal after the three lines.
+    const std::vector<std::string> expected = {"busy log=old text", "normal log=" + kSolvedLog};
+    EXPECT_EQ(form.events, expected);
+    EXPECT_TRUE(form.Messages().empty());
+    EXPECT_EQ(form.Captions()[0], '1');
+}
+
+TEST(RunSudoku, TwoRunsWriteTheSameFile) {
+    ScratchFolder folder;
+    std::string puzzle(kReference);
+    for (std::size_t i = 0; i < 81; i += 2) {
+        puzzle[i] = '0';
+    }
+    folder.Write("grille.txt", GrilleFile(puzzle));
+    for (int run = 0; run < 2; ++run) {
+        TestForm form;
+        form.SetProgramFolder(folder.Text());
+        EXPECT_EQ(frmSudoku::RunSudoku(form), frmSudoku::kSortieResolue);
+        EXPECT_EQ(folder.Read("solution.txt"), SolutionBytes(kReference));
+    }
+}
+
+TEST(RunSudoku, GridWithoutSolutionIsSavedAsLoaded) {
+    ScratchFolder folder;
+    std::string puzzle(81, '0');
+    puzzle[40] = '3';
+    puzzle[44] = '3';
+    folder.Write("grille.txt", GrilleFile(puzzle));
+    TestForm form;
+    form.SetProgramFolder(folder.Text());
+    EXPECT_EQ(frmSudoku::RunSudoku(form), frmSudoku::kSortieSansSolution);
+    EXPECT_EQ(folder.Read("solution.txt"), SolutionBytes(puzzle));
+    EXPECT_NE(form.LogText().find("\r\n12:34:56 : Grille sans solution"), std::string::npos);
+    EXPECT_EQ(form.Caption(40), "3");
+    EXPECT_EQ(form.Caption(0), " ");
+}
+
+TEST(RunSudoku, SaveFailureShowsTheBoxWithTheNormalPointer) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.Path() / "solution.txt");
+    RecordingForm form;
+    form.SetProgramFolder(folder.Text());
+    EXPECT_EQ(frmSudoku::RunSudoku(form), frmSudoku::kSortieEchecSauvegarde);
+    ASSERT_EQ(form.Messages().size(), 1u);
+    EXPECT_EQ(form.Messages()[0].title, "Sauve_Grille");
+    EXPECT_EQ(form.Messages()[0].text.rfind("Erreur ", 0), 0u);
+    ASSERT_EQ(form.events.size(), 3u);
+    EXPECT_EQ(form.events[2], "message busy=0");
+    EXPECT_EQ(form.Captions()[80], '2') << "the board is still shown after the failed save";
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+// Charge_Grille and Sauve_Grille on the layouts that matter.
+#include "solver_test_support.h"
+
+#include <filesystem>
+
+using namespace modSudoku;
+using solver_test::BoardText;
+using solver_test::GrilleFile;
+using solver_test::kReference;
+using solver_test::ScratchFolder;
+using solver_test::SetBoard;
+using solver_test::SolutionBytes;
+using solver_test::TestForm;
+
+namespace {
+
+// Loads the given grille.txt bytes into a cleared board; returns the board text.
+std::string Load(std::string_view bytes) {
+    ScratchFolder folder;
+    folder.Write("grille.txt", bytes);
+    TestForm form;
+    form.SetProgramFolder(folder.Text());
+    Efface_Grille();
+    Charge_Grille(form);
+    EXPECT_TRUE(form.Messages().empty()) << "the load never reports anything";
+    return BoardText();
+}
+
+// Nine lines built from the reference board with the given separator and line end.
+std::string ReferenceFile(char separator, std::string_view lineEnd) {
+    std::string text;
+    for (int row = 0; row < 9; ++row) {
+        for (int x = 0; x < 9; ++x) {
+            text += kReference[static_cast<std::size_t>(9 * row + x)];
+            if (x < 8) {
+                text += separator;
+            }
+        }
+        text += lineEnd;
+    }
+    return text;
+}
+
+// The reference board with only its first n chars kept.
+std::string ReferencePrefix(std::size_t n) {
+    return std::string(kReference.substr(0, n)) + std::string(81 - n, '0');
+}
+
+struct LoadCase {
+    const char* name;
+    std::string bytes;
+    std::string board;
+};
+
+TEST(ChargeGrille, Layouts) {
+    const std::string reference(kReference);
+    const LoadCase cases[] = {
+        {"blanks, CR LF", GrilleFile(kReference), reference},
+        {"commas", ReferenceFile(',', "\r\n"), reference},
+        {"tabs", ReferenceFile('\t', "\r\n"), reference},
+        {"letters", ReferenceFile('x', "\r\n"), reference},
+        {"CR only", ReferenceFile(' ', "\r"), reference},
+        {"LF only", ReferenceFile(' ', "\n"), reference},
+        {"no end after the last line", ReferenceFile(' ', "\r\n").substr(0, 9 * 19 - 2), reference},
+        {"extra characters after position 17",
+         [] {
+             std::string t;
+             for (int row = 0; row < 9; ++row) {
+                 t += GrilleFile(kReference).substr(static_cast<std::size_t>(19 * row), 17);
+                 t += " 7 7 7 and more\r\n";
+             }
+             return t;
+         }(),
+         reference},
+        {"a trailing empty line", GrilleFile(kReference) + "\r\n", reference},
+        {"a tenth line of digits", GrilleFile(kReference) + "1 1 1 1 1 1 1 1 1\r\n", reference},
+        {"five lines", GrilleFile(kReference).substr(0, 5 * 19), ReferencePrefix(45)},
+        {"first line '5 3'", "5 3\r\n" + GrilleFile(kReference).substr(19),
+         "53" + std::string(79, '0')},
+        {"a blank at a value position", "1 2 3   5 6 7 8 9\r\n" + GrilleFile(kReference).substr(19),
+         "123" + std::string(78, '0')},
+        {"a letter at a value position",
+         GrilleFile(kReference).substr(0, 19) + "6 4 a 9 7 8 5 3 1\r\n",
+         reference.substr(0, 11) + std::string(70, '0')},
+        {"an empty line in the middle",
+         GrilleFile(kReference).substr(0, 38) + "\r\n" + GrilleFile(kReference).substr(38),
+         ReferencePrefix(18)},
+        {"a byte-order mark", "\xEF\xBB\xBF" + GrilleFile(kReference), std::string(81, '0')},
+        {"one value per line", SolutionBytes(kReference), "9" + std::string(80, '0')},
+        {"one value per line, LF",
+         [] {
+             std::string t;
+             for (char c : kReference) {
+                 t += c;
+                 t += '\n';
+             }
+             return t;
+         }(),
+         "9" + std::string(80, '0')},
+        {"empty file", "", std::string(81, '0')},
+        {"zeros stay empty", std::string("0 0 0 0 0 0 0 0 0\r\n") + "1 2 3 4 5 6 7 8 9\r\n",
+         std::string(9, '0') + "123456789" + std::string(63, '0')},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Load(c.bytes), c.board);
+    }
+}
+
+TEST(ChargeGrille, CrLfSplitAcrossReadBlocksCountsAsOneLineEnd) {
+    // The first line is long enough that its CR ends one 4096-byte block and its LF starts the
+    // next.
+    std::string first = "1 2 3 4 5 6 7 8 9" + std::string(4096 - 17 - 1, ' ') + "\r\n";
+    ASSERT_EQ(first.size(), 4097u);
+    EXPECT_EQ(Load(first + "4 5 6 7 8 9 1 2 3\r\n"), "123456789456789123" + std::string(63, '0'));
+}
+
+TEST(ChargeGrille, MissingFileLeavesTheBoardAsItWas) {
+    ScratchFolder folder;
+    TestForm form;
+    form.SetProgramFolder(folder.Text());
+    SetBoard(kReference);
+    Charge_Grille(form);
+    EXPECT_EQ(BoardText(), kReference);
+    EXPECT_TRUE(form.Messages().empty());
+}
+
+TEST(ChargeGrille, DoesNotClearCellsItDoesNotReach) {
+    ScratchFolder folder;
+    folder.Write("grille.txt", "0 0 0 0 0 0 0 0 1\r\n");
+    TestForm form;
+    form.SetProgramFolder(folder.Text());
+    SetBoard(kReference);
+    Charge_Grille(form);
+    EXPECT_EQ(BoardText(), "000000001" + std::string(kReference.substr(9)));
+}
+
+TEST(SauveGrille, WritesEightyOneCrLfLinesTopRowFirst) {
+    ScratchFolder folder;
+    TestForm form;
+    Efface_Grille();
+    Grille.Pose(0, 8, 4); // first line
+    Grille.Pose(8, 0, 7); // last line
+    Grille.Pose(1, 8, 2); // second line
+    const std::string path = folder.Text() + "/solution.txt";
+    ASSERT_TRUE(Sauve_Grille(form, path));
+    const std::string bytes = folder.Read("solution.txt");
+    ASSERT_EQ(bytes.size(), 243u);
+    EXPECT_EQ(bytes.substr(0, 9), "4\r\n2\r\n0\r\n");
+    EXPECT_EQ(bytes.substr(240), "7\r\n");
+    EXPECT_TRUE(form.Messages().empty());
+
+    SetBoard(kReference);
+    ASSERT_TRUE(Sauve_Grille(form, path));
+    EXPECT_EQ(folder.Read("solution.txt"), SolutionBytes(kReference));
+}
+
+TEST(SauveGrille, ReplacesALongerOldFile) {
+    ScratchFolder folder;
+    folder.Write("solution.txt", std::string(5000, 'z'));
+    TestForm form;
+    SetBoard(kReference);
+    ASSERT_TRUE(Sauve_Grille(form, folder.Text() + "/solution.txt"));
+    EXPECT_EQ(folder.Read("solution.txt"), SolutionBytes(kReference));
+}
+
+TEST(SauveGrille, FailureShowsTheErrorInAMessageBox) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.Path() / "solution.txt");
+    TestForm form;
+    SetBoard(kReference);
+    EXPECT_FALSE(Sauve_Grille(form, folder.Text() + "/solution.txt"));
+    ASSERT_EQ(form.Messages().size(), 1u);
+    EXPECT_EQ(form.Messages()[0].title, "Sauve_Grille");
+    const std::string& text = form.Messages()[0].text;
+#ifdef _WIN32
+    EXPECT_EQ(text.rfind("Erreur 5 (", 0), 0u) << text;
+#else
+    EXPECT_EQ(text, "Erreur 21 (Is a directory)");
+#endif
+    EXPECT_EQ(text.back(), ')');
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+}
+
+TEST(SauveGrille, MissingFolderShowsTheError) {
+    ScratchFolder folder;
+    TestForm form;
+    EXPECT_FALSE(Sauve_Grille(form, folder.Text() + "/absent/solution.txt"));
+    ASSERT_EQ(form.Messages().size(), 1u);
+#ifndef _WIN32
+    EXPECT_EQ(form.Messages()[0].text, "Erreur 2 (No such file or directory)");
+#else
+    EXPECT_EQ(form.Messages()[0].text.rfind("Erreur 3 (", 0), 0u) << form.Messages()[0].text;
+#endif
+}
+
+#ifndef _WIN32
+TEST(SauveGrille, FailedWriteShowsTheError) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    ScratchFolder folder;
+    std::filesystem::create_symlink("/dev/full", folder.Path() / "solution.txt");
+    TestForm form;
+    SetBoard(kReference);
+    EXPECT_FALSE(Sauve_Grille(form, folder.Text() + "/solution.txt"));
+    ASSERT_EQ(form.Messages().size(), 1u);
+    EXPECT_EQ(form.Messages()[0].text, "Erreur 28 (No space left on device)");
+}
+#endif
+
+} // namespace
