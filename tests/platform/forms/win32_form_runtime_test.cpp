@@ -1,0 +1,124 @@
+// The hidden form on Windows: its window, controls, pushed texts and message box.
+#include "win32_form_runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string WindowText(HWND hwnd) {
+    char text[4096] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+TEST(Win32FormRuntime, FormIsHiddenWithEightyOneLabelsAndALogBox) {
+    forms::Win32FormRuntime form;
+    ASSERT_NE(form.Form(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(form.Form()));
+    EXPECT_EQ(ClassOf(form.Form()), "frmSudoku");
+    for (int i = 0; i < forms::kLabelCount; ++i) {
+        EXPECT_EQ(GetParent(form.Label(i)), form.Form());
+        EXPECT_EQ(ClassOf(form.Label(i)), "Static");
+    }
+    EXPECT_EQ(ClassOf(form.LogBox()), "Edit");
+    EXPECT_TRUE(GetWindowLongA(form.LogBox(), GWL_STYLE) & ES_MULTILINE);
+    // Label 9y + x: label 72 (top left) is above label 0, label 8 right of it.
+    RECT r0;
+    RECT r8;
+    RECT r72;
+    GetWindowRect(form.Label(0), &r0);
+    GetWindowRect(form.Label(8), &r8);
+    GetWindowRect(form.Label(72), &r72);
+    EXPECT_LT(r72.top, r0.top);
+    EXPECT_EQ(r72.left, r0.left);
+    EXPECT_GT(r8.left, r0.left);
+    EXPECT_EQ(r8.top, r0.top);
+}
+
+TEST(Win32FormRuntime, TextsReachTheControlsWhenTheRuntimeGetsControl) {
+    forms::Win32FormRuntime form;
+    forms::CaptionChars captions;
+    captions.fill(' ');
+    captions[0] = '1';
+    captions[80] = '9';
+    form.SetCaptions(captions);
+    form.ProcessEvents();
+    EXPECT_EQ(WindowText(form.Label(0)), "1");
+    EXPECT_EQ(WindowText(form.Label(80)), "9");
+    EXPECT_EQ(WindowText(form.Label(40)), " ");
+
+    form.SetLogText("12:00:00 : un\r\n12:00:01 : deux");
+    form.RepaintLog();
+    EXPECT_EQ(WindowText(form.LogBox()), "12:00:00 : un\r\n12:00:01 : deux");
+
+    captions[0] = '2';
+    form.SetCaptions(captions);
+    form.Flush();
+    EXPECT_EQ(WindowText(form.Label(0)), "2");
+}
+
+// Catches the message box of this thread, records it and presses OK.
+struct CaughtBox {
+    std::string caption;
+    std::string text;
+    bool okShown = false;
+    bool cancelShown = false;
+    bool iconShown = false;
+};
+CaughtBox g_box;
+HHOOK g_hook = nullptr;
+
+LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        const HWND box = reinterpret_cast<HWND>(wParam);
+        if (ClassOf(box) == "#32770") {
+            g_box.caption = WindowText(box);
+            char text[1024] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            g_box.text = text;
+            const HWND ok = GetDlgItem(box, IDOK);
+            const HWND cancel = GetDlgItem(box, IDCANCEL);
+            const HWND icon = GetDlgItem(box, 0x0014);
+            g_box.okShown = ok != nullptr && (GetWindowLongA(ok, GWL_STYLE) & WS_VISIBLE);
+            g_box.cancelShown =
+                cancel != nullptr && (GetWindowLongA(cancel, GWL_STYLE) & WS_VISIBLE);
+            g_box.iconShown = icon != nullptr && (GetWindowLongA(icon, GWL_STYLE) & WS_VISIBLE) &&
+                              SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST(Win32FormRuntime, MessageBoxHasOneOkButtonAndNoIcon) {
+    forms::Win32FormRuntime form;
+    g_box = {};
+    g_hook = SetWindowsHookExA(WH_CBT, CatchBox, nullptr, GetCurrentThreadId());
+    ASSERT_NE(g_hook, nullptr);
+    form.ShowMessage("Erreur 5 (Accès refusé.)", "Sauve_Grille");
+    UnhookWindowsHookEx(g_hook);
+    EXPECT_EQ(g_box.caption, "Sauve_Grille");
+    EXPECT_EQ(g_box.text, "Erreur 5 (Accès refusé.)");
+    EXPECT_TRUE(g_box.okShown);
+    EXPECT_FALSE(g_box.cancelShown);
+    EXPECT_FALSE(g_box.iconShown);
+}
+
+TEST(Win32FormRuntime, ProgramFolderIsTheModulesFolder) {
+    forms::Win32FormRuntime form;
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string expected(path);
+    expected.erase(expected.find_last_of('\\'));
+    EXPECT_EQ(form.ProgramFolder(), expected);
+}
+
+} // namespace
