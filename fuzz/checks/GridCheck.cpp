@@ -87,6 +87,36 @@ struct Counter {
     }
 };
 
+// Chronological search over the empty cells in a fixed order.
+struct OrderedSearch {
+    Units units;
+    std::array<int, 81> empty{};
+    int emptyCount = 0;
+    std::int64_t steps = 0;
+    std::int64_t cap = 0;
+
+    // True when the cells from position i on can be completed.
+    bool fill(int i) {
+        if (i == emptyCount) {
+            return true;
+        }
+        if (++steps > cap) {
+            return false;
+        }
+        const int cell = empty[i];
+        for (unsigned free = kAllDigits & ~units.used(cell); free != 0; free &= free - 1) {
+            const unsigned bit = free & (0u - free);
+            units.flip(cell, bit);
+            const bool done = fill(i + 1);
+            units.flip(cell, bit);
+            if (done || steps > cap) {
+                return done;
+            }
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 bool valuesInRange(const Board& board) {
@@ -152,6 +182,21 @@ bool smallestCompletion(const Board& board, const std::array<int, 81>& order, Bo
     }
     out = work;
     return true;
+}
+
+std::int64_t searchSteps(const Board& board, const std::array<int, 81>& order, std::int64_t cap) {
+    OrderedSearch search;
+    search.cap = cap;
+    if (!valuesInRange(board) || !loadUnits(board, search.units)) {
+        return -1;
+    }
+    for (int cell : order) {
+        if (board[cell] == 0) {
+            search.empty[search.emptyCount++] = cell;
+        }
+    }
+    search.fill(0);
+    return search.steps > cap ? -1 : search.steps;
 }
 
 std::array<int, 81> bottomUpOrder() {

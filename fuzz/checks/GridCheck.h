@@ -34,6 +34,12 @@ std::int64_t countCompletions(const Board& board, std::int64_t limit, Board* fir
 // given order of cell indices (digits increasing). False when there is none.
 bool smallestCompletion(const Board& board, const std::array<int, 81>& order, Board& out);
 
+// Steps of a depth-first search that fills the empty cells in the given order,
+// each with its allowed digits in increasing order, and stops at the first
+// completion: one step per cell entered, a dead end included. Returns -1 as
+// soon as the count passes cap, or when the board has a digit twice.
+std::int64_t searchSteps(const Board& board, const std::array<int, 81>& order, std::int64_t cap);
+
 // The order in which the solver fills its cells: bottom row first, each row
 // from the left.
 std::array<int, 81> bottomUpOrder();
