@@ -1,0 +1,97 @@
+// solution.txt and masque.txt: 81 lines of one decimal value each, LF line
+// ends, in cell index order, 162 bytes. A failure to create or to write either
+// file in full is written as one line to the debug output (standard error on
+// the stand-in) and makes WritePuzzleFiles return false, so the window comes up.
+#include "PuzzleFiles.h"
+
+#include "Globals.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr const char* kSolutionFile = "solution.txt";
+constexpr const char* kMaskFile = "masque.txt";
+
+std::string GridText(const CellGrid& grid) {
+    std::ostringstream text;
+    for (CellValue value : grid) {
+        text << value << '\n';
+    }
+    return text.str();
+}
+
+void ReportFailure(const char* file, const std::string& reason) {
+    std::string line = std::string("korvane: ") + file + ": " + reason + "\n";
+    OutputDebugStringA(line.c_str());
+}
+
+std::string SystemReason(DWORD error) {
+    char text[256];
+    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                       0, text, sizeof text, nullptr) == 0) {
+        std::snprintf(text, sizeof text, "error %lu", static_cast<unsigned long>(error));
+    }
+    std::string reason = text;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == ' ' || reason.back() == '.')) {
+        reason.pop_back();
+    }
+    return reason;
+}
+
+HANDLE CreateGridFile(const char* name) {
+    HANDLE file =
+        CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ReportFailure(name, "cannot create the file: " + SystemReason(GetLastError()));
+    }
+    return file;
+}
+
+// One WriteFile call; true only when it succeeds and takes the whole text.
+bool WriteGridFile(HANDLE file, const char* name, const std::string& text) {
+    DWORD written = 0;
+    if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+        ReportFailure(name, "cannot write the file: " + SystemReason(GetLastError()));
+        return false;
+    }
+    if (written != text.size()) {
+        ReportFailure(name, "cannot write the file: " + std::to_string(written) + " of " +
+                                std::to_string(text.size()) + " bytes written");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// On a failure the handles already opened are closed at once, so that other
+// programs can read what was written while the window is up.
+bool WritePuzzleFiles() {
+    HANDLE solutionFile = CreateGridFile(kSolutionFile);
+    if (solutionFile == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    if (!WriteGridFile(solutionFile, kSolutionFile, GridText(puzzleBuilder.solution))) {
+        CloseHandle(solutionFile);
+        return false;
+    }
+    HANDLE maskFile = CreateGridFile(kMaskFile);
+    if (maskFile == INVALID_HANDLE_VALUE) {
+        CloseHandle(solutionFile);
+        return false;
+    }
+    if (!WriteGridFile(maskFile, kMaskFile, GridText(puzzleGrid))) {
+        CloseHandle(maskFile);
+        CloseHandle(solutionFile);
+        return false;
+    }
+    // Both texts are with the system; ending the process releases the handles.
+    std::exit(1);
+}

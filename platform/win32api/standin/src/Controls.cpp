@@ -1,0 +1,200 @@
+// Built-in control classes of the stand-in ("Edit", "Static", "Button", and the
+// message box class "#32770") and the dialog item helpers.
+#include "State.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace standin {
+
+void registerBuiltInClasses() {
+    State& s = state();
+    if (!s.classes.empty()) {
+        return;
+    }
+    auto add = [&s](const char* name, WNDPROC proc) {
+        auto* wc = new WindowClass;
+        wc->name = name;
+        wc->proc = proc;
+        wc->atom = s.nextAtom++;
+        wc->builtIn = true;
+        s.classes.push_back(wc);
+    };
+    add("Edit", editProc);
+    add("Static", staticProc);
+    add("Button", buttonProc);
+    add("#32770", messageBoxProc);
+}
+
+void notifyParent(HWND control, WORD code) {
+    Window* w = findWindow(control);
+    if (w == nullptr || w->parent == nullptr) {
+        return;
+    }
+    SendMessageA(w->parent, WM_COMMAND, MAKEWPARAM(w->id, code), reinterpret_cast<LPARAM>(control));
+}
+
+namespace {
+
+// Font messages, common to the three controls.
+bool handleFont(Window& w, UINT message, WPARAM wParam, LRESULT& result) {
+    if (message == WM_SETFONT) {
+        w.font = reinterpret_cast<HFONT>(wParam);
+        result = 0;
+        return true;
+    }
+    if (message == WM_GETFONT) {
+        result = reinterpret_cast<LRESULT>(w.font);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = findWindow(hwnd);
+    if (w == nullptr) {
+        return 0;
+    }
+    LRESULT result = 0;
+    if (handleFont(*w, message, wParam, result)) {
+        return result;
+    }
+    switch (message) {
+    case WM_NCCREATE:
+        // The edit control draws its border itself and drops WS_BORDER.
+        w->style &= ~static_cast<DWORD>(WS_BORDER);
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_SETTEXT:
+        DefWindowProcA(hwnd, message, wParam, lParam);
+        if (!(w->style & ES_MULTILINE)) {
+            notifyParent(hwnd, EN_UPDATE);
+            notifyParent(hwnd, EN_CHANGE);
+        }
+        return TRUE;
+    case EM_LIMITTEXT:
+        w->textLimit = wParam != 0 ? static_cast<std::uint32_t>(wParam) : 0x7FFFFFFEu;
+        return 0;
+    case EM_GETLIMITTEXT:
+        return static_cast<LRESULT>(w->textLimit);
+    case WM_SETFOCUS:
+        notifyParent(hwnd, EN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        notifyParent(hwnd, EN_KILLFOCUS);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = findWindow(hwnd);
+    if (w == nullptr) {
+        return 0;
+    }
+    LRESULT result = 0;
+    if (handleFont(*w, message, wParam, result)) {
+        return result;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = findWindow(hwnd);
+    if (w == nullptr) {
+        return 0;
+    }
+    LRESULT result = 0;
+    if (handleFont(*w, message, wParam, result)) {
+        return result;
+    }
+    if (message == BM_CLICK) {
+        // A click reaches only an enabled button.
+        if (IsWindowEnabled(hwnd)) {
+            notifyParent(hwnd, BN_CLICKED);
+        }
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+} // namespace standin
+
+using namespace standin;
+
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size) {
+    if (buffer != nullptr && size > 0) {
+        buffer[0] = '\0';
+    }
+    HWND item = GetDlgItem(dialog, id);
+    if (item == nullptr) {
+        return 0;
+    }
+    return static_cast<UINT>(GetWindowTextA(item, buffer, size));
+}
+
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr ? SetWindowTextA(item, text) : FALSE;
+}
+
+BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
+    char text[16];
+    if (isSigned) {
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    } else {
+        std::snprintf(text, sizeof text, "%u", value);
+    }
+    return SetDlgItemTextA(dialog, id, text);
+}
+
+// Leading and trailing blanks are allowed, a minus sign only when signed;
+// anything else, an empty text or a value out of range reads as 0, not translated.
+UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
+    if (translated != nullptr) {
+        *translated = FALSE;
+    }
+    HWND item = GetDlgItem(dialog, id);
+    if (item == nullptr) {
+        return 0;
+    }
+    char text[64];
+    GetWindowTextA(item, text, sizeof text);
+    const char* p = text;
+    while (*p == ' ') {
+        ++p;
+    }
+    bool negative = false;
+    if (isSigned && *p == '-') {
+        negative = true;
+        ++p;
+    }
+    if (*p < '0' || *p > '9') {
+        return 0;
+    }
+    unsigned long long value = 0;
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10 + static_cast<unsigned>(*p - '0');
+        if (value > 0xFFFFFFFFull) {
+            return 0;
+        }
+        ++p;
+    }
+    while (*p == ' ') {
+        ++p;
+    }
+    if (*p != '\0') {
+        return 0;
+    }
+    if (isSigned && value > (negative ? 0x80000000ull : 0x7FFFFFFFull)) {
+        return 0;
+    }
+    if (translated != nullptr) {
+        *translated = TRUE;
+    }
+    return negative ? static_cast<UINT>(0u - static_cast<UINT>(value)) : static_cast<UINT>(value);
+}

@@ -1,0 +1,104 @@
+// Internal state of the Win32 stand-in: the window tree, the classes, the
+// message queue, the hooks and the device contexts. One thread uses it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct WindowClass {
+    std::string name;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    HINSTANCE instance = nullptr;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    ATOM atom = 0;
+    bool builtIn = false;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    const WindowClass* windowClass = nullptr;
+    WNDPROC proc = nullptr;
+    HINSTANCE instance = nullptr;
+    HWND parent = nullptr; // only for WS_CHILD windows
+    HWND owner = nullptr;  // only for top-level windows
+    std::vector<HWND> children;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int id = 0;
+    int x = 0, y = 0, width = 0, height = 0; // relative to the parent's client area, or the screen
+    std::string text;
+    LONG userData = 0;
+    bool destroying = false;
+
+    // Control state of the built-in classes.
+    HFONT font = nullptr;
+    std::uint32_t textLimit = 30000;
+    // Modal result of a message box window; 0 while it runs.
+    int boxResult = 0;
+};
+
+struct Hook {
+    HHOOK handle = nullptr;
+    int kind = 0;
+    HOOKPROC proc = nullptr;
+};
+
+struct DeviceContext {
+    HWND window = nullptr;
+    int bkMode = OPAQUE;
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF bkColor = RGB(255, 255, 255);
+};
+
+struct State {
+    std::vector<WindowClass*> classes; // never freed: procedures may hold pointers into them
+    std::map<std::uintptr_t, Window> windows;
+    std::uintptr_t nextWindow = 0x10010;
+    ATOM nextAtom = 0xC000;
+    std::deque<MSG> queue;
+    bool quitPosted = false;
+    int quitCode = 0;
+    std::vector<Hook> hooks; // the newest first
+    std::uintptr_t nextHook = 0x20010;
+    std::map<std::uintptr_t, DeviceContext> dcs;
+    std::uintptr_t nextDc = 0x30010;
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    HCURSOR cursor = nullptr;
+};
+
+State& state();
+
+// Finds a live window; sets ERROR_INVALID_WINDOW_HANDLE and returns null otherwise.
+Window* findWindow(HWND hwnd);
+HWND makeHandle(std::uintptr_t value);
+WindowClass* findClass(const char* name);
+void registerBuiltInClasses();
+
+// Calls the CBT hooks, the newest first; returns what the first one returns.
+LRESULT callCbtHooks(int code, WPARAM wParam, LPARAM lParam);
+
+// Non-client size of a window of the given styles: left, top, right, bottom.
+RECT nonClientFrame(DWORD style, DWORD exStyle);
+
+// Window procedures of the built-in classes.
+LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK messageBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Sends a WM_COMMAND notification from a control to its parent.
+void notifyParent(HWND control, WORD code);
+
+} // namespace standin
