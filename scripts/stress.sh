@@ -16,7 +16,12 @@ cmake --preset linux-release -B "$build" >/dev/null
 cmake --build "$build" -j2 --target sudoku_stress sudoku >/dev/null
 
 stress="$build/bench/stress/sudoku_stress"
-mapfile -t grids < <(find bench -name '*.txt' | sort)
+# Every grid file under bench/, the grille.txt layouts of the fuzz corpus, and
+# 500 puzzles of the generator with its solutions.
+mapfile -t grids < <(find bench -name '*.txt' ! -name CMakeLists.txt | sort)
+grids+=(fuzz/corpus/grille/*)
+"$stress" puzzles 1 500 >"$build/korvane-puzzles.txt"
+grids+=("$build/korvane-puzzles.txt")
 out="$build/stress.out"
 set +e
 {
@@ -33,7 +38,7 @@ set -e
     cat <<'HEAD'
 # Stress run
 
-`bash scripts/stress.sh` (about a minute; not part of the default tests) checks
+`bash scripts/stress.sh` (under a minute; not part of the default tests) checks
 both programs against grid checks written apart from them (`fuzz/checks/`):
 
 - The generator, linked in `bench/stress/sudoku_stress`: for each seed,
@@ -51,14 +56,17 @@ both programs against grid checks written apart from them (`fuzz/checks/`):
   exit code 1 only for a grid without a completion, and then `solution.txt`
   holds the grid as loaded. `bench/stress/extra-grids.txt` adds grids without a
   completion (the hard boards with one wrong digit, conflicting givens, a full
-  row with a digit twice, a clash, a dead first cell) and grids with several.
+  row with a digit twice, a clash, a dead first cell) and grids with several;
+  the `grille.txt` files of the fuzz corpus (`fuzz/corpus/grille/`) and the
+  puzzles of the generator's seeds 1 to 500 (each with korvane's solution, which
+  the solver must match) are run as well.
 
 Any finding is printed as `FINDING ...` and makes the command fail.
 
 ## Last run
 HEAD
     echo
-    echo "$(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD), $(nproc) cores," \
+    echo "$(date -u '+%Y-%m-%d %H:%M UTC'), tree at commit $(git rev-parse --short HEAD), $(nproc) cores," \
         "$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), linux-release build."
     echo
     echo '```'
@@ -66,7 +74,9 @@ HEAD
     cat "$out"
     echo '```'
     echo
-    echo "Grid files: ${grids[*]}"
+    echo "Grid files: $(find bench -name '*.txt' ! -name CMakeLists.txt | sort | tr '\n' ' ')" \
+        "fuzz/corpus/grille/ ($(ls fuzz/corpus/grille | wc -l) files), and the generated" \
+        "$build/korvane-puzzles.txt."
 } >docs/stress.md
 
 exit $status

@@ -50,6 +50,16 @@ expect_size() {
     fi
 }
 
+# expect_cells <case name> <file> <81 digits>: the file's digits, line ends dropped.
+expect_cells() {
+    local name=$1 file=$2 cells=$3
+    if [[ ! -f $file || $(tr -d '\r\n' <"$file") != "$cells" ]]; then
+        echo "FAIL $name: $file does not hold $cells"
+        failures=$((failures + 1))
+    fi
+}
+
+# sudoku_folder <case name>: a program folder with its own copy of sudoku.
 sudoku_folder() {
     local folder="$work/$1"
     mkdir -p "$folder"
@@ -63,7 +73,9 @@ printf '%s\r\n' '0 0 0 0 0 0 0 0 0' '0 0 0 0 0 3 0 8 5' '0 0 1 0 2 0 0 0 0' \
     '0 0 0 5 0 7 0 0 0' '0 0 4 0 0 0 1 0 0' '0 9 0 0 0 0 0 0 0' \
     '5 0 0 0 0 0 0 7 3' '0 0 2 0 1 0 0 0 0' '0 0 0 0 4 0 0 0 9' >"$f/grille.txt"
 memcheck sudoku-normal 0 "$f/sudoku"
-((ran_ok)) && expect_size sudoku-normal "$f/solution.txt" 243
+((ran_ok)) && expect_size sudoku-normal "$f/solution.txt" 243 &&
+    expect_cells sudoku-normal "$f/solution.txt" \
+        987654321246173985351928746128537694634892157795461832519286473472319568863745219
 
 # sudoku: no grille.txt, the empty board is solved.
 f=$(sudoku_folder sudoku-without-grille)
@@ -74,7 +86,8 @@ memcheck sudoku-without-grille 0 "$f/sudoku"
 f=$(sudoku_folder sudoku-no-solution)
 printf '%s\r\n' '5 0 0 0 0 0 0 0 5' >"$f/grille.txt"
 memcheck sudoku-no-solution 1 "$f/sudoku"
-((ran_ok)) && expect_size sudoku-no-solution "$f/solution.txt" 243
+((ran_ok)) && expect_size sudoku-no-solution "$f/solution.txt" 243 &&
+    expect_cells sudoku-no-solution "$f/solution.txt" "500000005$(printf '0%.0s' {1..72})"
 
 # sudoku: solution.txt is a folder, so its creation fails.
 f=$(sudoku_folder sudoku-save-open-fails)
@@ -97,6 +110,11 @@ memcheck korvane-normal 1 "$build/korvane/window/korvane" "$f"
 f="$work/korvane-file-fails"
 mkdir -p "$f/masque.txt"
 memcheck korvane-file-fails 0 "$build/korvane/window/korvane" "$f"
+
+# korvane: solution.txt cannot be created.
+f="$work/korvane-solution-fails"
+mkdir -p "$f/solution.txt"
+memcheck korvane-solution-fails 0 "$build/korvane/window/korvane" "$f"
 
 if [[ $failures -ne 0 ]]; then
     echo "valgrind.sh: $failures case(s) failed" >&2

@@ -78,3 +78,21 @@ EngineStressResult StressEngine(unsigned first, std::int64_t count) {
     }
     return result;
 }
+
+std::string PuzzleLines(unsigned first, std::int64_t count) {
+    std::string lines;
+    for (std::int64_t i = 0; i < count; ++i) {
+        std::srand(first + static_cast<unsigned>(i));
+        PuzzleBuilder builder;
+        builder.generateFullGrid();
+        builder.removeClues();
+        std::string puzzle, solution;
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            const char digit = static_cast<char>('0' + builder.solution[cell]);
+            solution += digit;
+            puzzle += builder.clueMask[cell] == kMaskGiven ? digit : '0';
+        }
+        lines += puzzle + " " + solution + "\n";
+    }
+    return lines;
+}

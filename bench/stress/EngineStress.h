@@ -16,3 +16,7 @@ struct EngineStressResult {
 // Seeds first .. first + count - 1: srand(seed), generateFullGrid, removeClues,
 // then every property of the puzzle is checked.
 EngineStressResult StressEngine(unsigned first, std::int64_t count);
+
+// The puzzles of seeds first .. first + count - 1, one line each: the puzzle
+// (81 digits, top row first, 0 for a hidden cell), a blank, the solution.
+std::string PuzzleLines(unsigned first, std::int64_t count);

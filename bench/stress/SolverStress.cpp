@@ -69,7 +69,7 @@ std::vector<GridCase> ReadGridFile(const std::string& path) {
 SolverStressResult StressSolver(const std::string& program, const std::string& scratch,
                                 const std::vector<GridCase>& grids) {
     SolverStressResult result;
-    const fs::path folder = fs::path(scratch) / "sudoku";
+    const fs::path folder = fs::absolute(scratch) / "sudoku";
     fs::remove_all(folder);
     fs::create_directories(folder);
     const fs::path copy = folder / fs::path(program).filename();

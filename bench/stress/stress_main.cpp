@@ -2,6 +2,7 @@
 //
 //   sudoku_stress engine <first seed> <count>
 //   sudoku_stress solver <sudoku program> <scratch folder> <grid file>...
+//   sudoku_stress puzzles <first seed> <count>   (prints "puzzle solution" lines)
 //
 // Prints a summary and every finding; the exit code is 1 when there is one.
 #include "EngineStress.h"
@@ -17,7 +18,8 @@ namespace {
 
 int Usage() {
     std::fputs("usage: sudoku_stress engine <first seed> <count>\n"
-               "       sudoku_stress solver <sudoku program> <scratch folder> <grid file>...\n",
+               "       sudoku_stress solver <sudoku program> <scratch folder> <grid file>...\n"
+               "       sudoku_stress puzzles <first seed> <count>\n",
                stderr);
     return 2;
 }
@@ -67,6 +69,12 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 3 && args[0] == "engine") {
         return RunEngine(static_cast<unsigned>(std::stoul(args[1])), std::stoll(args[2]));
+    }
+    if (args.size() == 3 && args[0] == "puzzles") {
+        std::fputs(
+            PuzzleLines(static_cast<unsigned>(std::stoul(args[1])), std::stoll(args[2])).c_str(),
+            stdout);
+        return 0;
     }
     if (args.size() >= 4 && args[0] == "solver") {
         return RunSolver(args[1], args[2], {args.begin() + 3, args.end()});
