@@ -140,7 +140,7 @@ void Win32FormRuntime::ShowMessage(const std::string& text, const std::string& t
     MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
 }
 
-void Win32FormRuntime::EndNow(int exitCode) {
+void Win32FormRuntime::EndProcess(int exitCode) {
     ExitProcess(static_cast<UINT>(exitCode));
 }
 

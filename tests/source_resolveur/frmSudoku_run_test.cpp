@@ -18,11 +18,15 @@ class RecordingForm : public TestForm {
 public:
     void SetBusyPointer(bool busy) override {
         TestForm::SetBusyPointer(busy);
-        events.push_back(std::string(busy ? "busy" : "normal") + " log=" + LogText());
+        std::string event = busy ? "busy" : "normal";
+        event.append(" log=").append(LogText());
+        events.push_back(event);
     }
     void ShowMessage(const std::string& text, const std::string& title) override {
         TestForm::ShowMessage(text, title);
-        events.push_back("message busy=" + std::to_string(BusyPointer()));
+        std::string event = "message busy=";
+        event.append(BusyPointer() ? "1" : "0");
+        events.push_back(event);
     }
     std::vector<std::string> events;
 };
