@@ -266,6 +266,9 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
 #define SC_CLOSE 0xF060
 
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
 // ShowWindow commands.
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -461,6 +464,8 @@ LONG WINAPI GetWindowLongA(HWND hwnd, int index);
 LONG WINAPI SetWindowLongA(HWND hwnd, int index, LONG value);
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect);
+BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
+BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
 BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text);
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size);
@@ -475,6 +480,7 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last);
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT remove);
 BOOL WINAPI TranslateMessage(const MSG* msg);
 LRESULT WINAPI DispatchMessageA(const MSG* msg);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
@@ -511,6 +517,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 #define SendMessage SendMessageA
 #define PostMessage PostMessageA
 #define GetMessage GetMessageA
+#define PeekMessage PeekMessageA
 #define DispatchMessage DispatchMessageA
 #define MessageBox MessageBoxA
 #define LoadIcon LoadIconA

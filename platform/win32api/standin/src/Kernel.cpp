@@ -184,13 +184,23 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
     bool creating = (mode & O_CREAT) != 0;
     struct stat before {};
     bool existed = ::stat(name, &before) == 0;
-    int fd = ::open(name, mode | O_CLOEXEC, 0666);
+    // The file is truncated only once the sharing check has passed.
+    bool truncate = (mode & O_TRUNC) != 0;
+    int fd = ::open(name, (mode & ~O_TRUNC) | O_CLOEXEC, 0666);
     if (fd < 0) {
         SetLastError(errorFromErrno(errno, creating));
         return INVALID_HANDLE_VALUE;
     }
     if ((shareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE)) == 0 &&
         ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int error = errno;
+        ::close(fd);
+        SetLastError(errorFromErrno(error, creating));
+        return INVALID_HANDLE_VALUE;
+    }
+    struct stat opened {};
+    bool regular = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
+    if (truncate && regular && ::ftruncate(fd, 0) != 0) {
         int error = errno;
         ::close(fd);
         SetLastError(errorFromErrno(error, creating));

@@ -112,6 +112,37 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last) {
     }
 }
 
+// Never waits; unlike GetMessageA it does not end the session when nothing is queued.
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT remove) {
+    if (msg == nullptr) {
+        return FALSE;
+    }
+    State& s = state();
+    auto& queue = s.queue;
+    for (auto it = queue.begin(); it != queue.end(); ++it) {
+        bool windowMatches = hwnd == nullptr || it->hwnd == hwnd;
+        bool rangeMatches =
+            (first == 0 && last == 0) || (it->message >= first && it->message <= last);
+        if (windowMatches && rangeMatches) {
+            *msg = *it;
+            if (remove & PM_REMOVE) {
+                queue.erase(it);
+            }
+            return TRUE;
+        }
+    }
+    bool quitWanted = (first == 0 && last == 0) || (WM_QUIT >= first && WM_QUIT <= last);
+    if (s.quitPosted && quitWanted) {
+        *msg =
+            MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quitCode), 0, GetTickCount(), POINT{0, 0}};
+        if (remove & PM_REMOVE) {
+            s.quitPosted = false;
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
 BOOL WINAPI TranslateMessage(const MSG* msg) {
     // No keyboard: there are never key messages to translate.
     (void)msg;

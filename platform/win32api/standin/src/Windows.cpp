@@ -572,3 +572,27 @@ BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text) {
     }
     return SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0 ? TRUE : FALSE;
 }
+
+BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point) {
+    Window* w = findWindow(hwnd);
+    if (w == nullptr || point == nullptr) {
+        return FALSE;
+    }
+    POINT origin = clientOrigin(*w);
+    point->x += origin.x;
+    point->y += origin.y;
+    return TRUE;
+}
+
+BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+    (void)repaint;
+    Window* w = findWindow(hwnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    w->x = x;
+    w->y = y;
+    w->width = width;
+    w->height = height;
+    return TRUE;
+}

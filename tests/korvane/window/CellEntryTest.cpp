@@ -1,0 +1,110 @@
+// The duplicate check of an entry, reached as on Windows: a cell's text
+// changes, the cell sends EN_CHANGE, the main window checks the entry.
+#include "MainWindowFixture.h"
+
+#include <string>
+
+namespace {
+
+constexpr int kCell = 40; // row 4, column 4, box 4
+
+// Exact bytes of the texts with accents: UTF-8 here, code page 1252 on Windows.
+#ifdef _WIN32
+const std::string kColumnText = "Doublons sur la m\xEAme colonne";
+const std::string kBoxText = "Doublons dans le carr\xE9";
+#else
+const std::string kColumnText = "Doublons sur la m\xC3\xAAme colonne";
+const std::string kBoxText = "Doublons dans le carr\xC3\xA9";
+#endif
+const std::string kRowText = "Doublons sur la meme ligne";
+
+TEST_F(MainWindowTest, DuplicatesAreReportedForTheFirstUnitOnly) {
+    const struct {
+        const char* name;
+        int otherCell;
+        const std::string& text;
+    } cases[] = {
+        {"row", 36, kRowText},         // row 4, column 0, box 3
+        {"column", 4, kColumnText},    // row 0, column 4, box 1
+        {"box", 30, kBoxText},         // row 3, column 3, box 4
+        {"row and box", 39, kRowText}, // row 4, column 3, box 4
+        {"the cell itself", kCell, kRowText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseEmptyPuzzle();
+        playerGrid[c.otherCell] = 7;
+        Enter(kCell, "7");
+        ASSERT_EQ(recorder->boxes.size(), 1u);
+        EXPECT_EQ(recorder->boxes[0].caption, "Doublons");
+        EXPECT_EQ(recorder->boxes[0].text, c.text);
+        EXPECT_EQ(recorder->boxes[0].owner, mainWindow);
+        // The digit stays, in the cell and in the grid, and the cell has the focus.
+        EXPECT_EQ(playerGrid[kCell], 7);
+        EXPECT_EQ(TextOf(cell(kCell)), "7");
+        EXPECT_EQ(GetFocus(), cell(kCell));
+    }
+}
+
+TEST_F(MainWindowTest, AcceptedEntriesAndTheirResults) {
+    UseEmptyPuzzle();
+    playerGrid[0] = 7; // another row, column and box
+    Enter(kCell, "7");
+    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_EQ(playerGrid[kCell], 7);
+    EXPECT_TRUE(CheckCellEntry(mainWindow, 4000 + 80));
+    playerGrid[36] = 3;
+    SetWindowTextA(cell(kCell), "3");
+    EXPECT_EQ(recorder->boxes.size(), 1u);
+    EXPECT_FALSE(CheckCellEntry(mainWindow, 4000 + kCell));
+    EXPECT_EQ(recorder->boxes.size(), 2u);
+}
+
+TEST_F(MainWindowTest, EmptiedCellAndZeroStoreZeroSilently) {
+    UseEmptyPuzzle();
+    Enter(kCell, "5");
+    ASSERT_EQ(playerGrid[kCell], 5);
+    Enter(kCell, "");
+    EXPECT_EQ(playerGrid[kCell], 0);
+    Enter(kCell, "5");
+    Enter(kCell, "0");
+    EXPECT_EQ(playerGrid[kCell], 0);
+    EXPECT_EQ(TextOf(cell(kCell)), "0");
+    playerGrid[36] = 0; // a 0 elsewhere in the row is no duplicate of an empty cell
+    EXPECT_TRUE(recorder->boxes.empty());
+}
+
+TEST_F(MainWindowTest, AfterAReportAnotherCellOfTheRowReportsAgain) {
+    UseEmptyPuzzle();
+    playerGrid[36] = 2;
+    Enter(kCell, "2");
+    Enter(kCell + 1, "2");
+    ASSERT_EQ(recorder->boxes.size(), 2u);
+    EXPECT_EQ(recorder->boxes[1].text, kRowText);
+    EXPECT_EQ(GetFocus(), cell(kCell + 1));
+}
+
+TEST_F(MainWindowTest, OtherCommandsAndNotificationsDoNothing) {
+    UseEmptyPuzzle();
+    playerGrid[36] = 4;
+    cellsReady = 0;
+    Enter(kCell, "4");
+    cellsReady = 1;
+    HWND c = cell(kCell);
+    const WORD codes[] = {EN_SETFOCUS, EN_KILLFOCUS, EN_UPDATE};
+    for (WORD code : codes) {
+        SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(4000 + kCell, code),
+                     reinterpret_cast<LPARAM>(c));
+    }
+    SetFocus(cell(0));
+    SetFocus(c);
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(4081, EN_CHANGE), 0);
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(3999, EN_CHANGE), 0);
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);
+    EXPECT_EQ(playerGrid[kCell], 0);
+    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_EQ(solutionView.window, nullptr);
+    EXPECT_TRUE(IsWindow(mainWindow));
+}
+
+} // namespace

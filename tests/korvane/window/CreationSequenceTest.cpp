@@ -1,0 +1,154 @@
+// The main window's creation: the placeholder cells, the Solution button, the
+// generated puzzle in the cells and in playerGrid and puzzleGrid.
+#include "MainWindowFixture.h"
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr DWORD kGivenStyle =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER | ES_READONLY | ES_CENTER;
+constexpr DWORD kHiddenStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER | ES_CENTER;
+
+int Givens() {
+    int n = 0;
+    for (auto m : puzzleBuilder.clueMask) {
+        n += m == 0 ? 1 : 0;
+    }
+    return n;
+}
+
+TEST_F(MainWindowTest, MainWindowHasItsClassTitleStyleAndSize) {
+    EXPECT_EQ(ClassNameOf(mainWindow), "SudokuClassApp");
+    EXPECT_EQ(TextOf(mainWindow), "KORVANE");
+    ASSERT_FALSE(recorder->created.empty());
+    const CreatedWindow& first = recorder->created.front();
+    EXPECT_EQ(first.hwnd, mainWindow);
+    EXPECT_EQ(first.style,
+              static_cast<DWORD>(WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+    EXPECT_EQ(first.exStyle, 0u);
+    RECT r{};
+    GetWindowRect(mainWindow, &r);
+    EXPECT_EQ(r.right - r.left, 520);
+    EXPECT_EQ(r.bottom - r.top, 325);
+}
+
+TEST_F(MainWindowTest, PlaceholderCellsThenButtonThenRebuiltCells) {
+    // created[0] is the main window itself.
+    ASSERT_EQ(recorder->created.size(), 1u + 81u + 1u + 81u);
+    for (int i = 0; i < 81; ++i) {
+        SCOPED_TRACE(i);
+        const CreatedWindow& placeholder = recorder->created[1 + i];
+        EXPECT_EQ(placeholder.className, "Edit");
+        EXPECT_EQ(placeholder.id, 4000 + i);
+        EXPECT_EQ(placeholder.style, kGivenStyle);
+        EXPECT_EQ(placeholder.title, "");
+        const CreatedWindow& rebuilt = recorder->created[83 + i];
+        EXPECT_EQ(rebuilt.id, 4000 + i);
+        EXPECT_EQ(rebuilt.style, puzzleBuilder.clueMask[i] == 0 ? kGivenStyle : kHiddenStyle);
+        EXPECT_EQ(rebuilt.parent, mainWindow);
+        EXPECT_EQ(rebuilt.exStyle, 0u);
+    }
+    const CreatedWindow& button = recorder->created[82];
+    EXPECT_EQ(button.className, "Button");
+    EXPECT_EQ(button.id, 101);
+    EXPECT_EQ(button.title, "Solution");
+    EXPECT_EQ(button.style, static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_DISABLED));
+    EXPECT_EQ(button.x, 300);
+    EXPECT_EQ(button.y, 30);
+    EXPECT_EQ(button.width, 180);
+    EXPECT_EQ(button.height, 24);
+}
+
+TEST_F(MainWindowTest, CellsShowThePuzzleAtTheirPlaces) {
+    EXPECT_GE(Givens(), 28);
+    for (int i = 0; i < 81; ++i) {
+        SCOPED_TRACE(i);
+        HWND c = cell(i);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(ClassNameOf(c), "Edit");
+        EXPECT_EQ(GetWindowLongA(c, GWL_ID), 4000 + i);
+        bool given = puzzleBuilder.clueMask[i] == 0;
+        EXPECT_EQ((GetWindowLongA(c, GWL_STYLE) & ES_READONLY) != 0, given);
+        EXPECT_EQ(TextOf(c), given ? std::to_string(puzzleBuilder.solution[i]) : "");
+        LRESULT limit = SendMessageA(c, EM_GETLIMITTEXT, 0, 0);
+        if (given) {
+            EXPECT_NE(limit, 1);
+        } else {
+            EXPECT_EQ(limit, 1);
+        }
+        int row = i / 9;
+        int column = i % 9;
+        RECT r = RectInParent(c);
+        EXPECT_EQ(r.left, 30 * column + 10);
+        EXPECT_EQ(r.top, 30 * row + 10);
+        EXPECT_EQ(r.right - r.left, column % 3 == 2 ? 29 : 31);
+        EXPECT_EQ(r.bottom - r.top, row % 3 == 2 ? 29 : 31);
+        // The cells keep the system font.
+        EXPECT_EQ(SendMessageA(c, WM_GETFONT, 0, 0), 0);
+    }
+    // The cells span the pixels 10 to 278 both ways.
+    RECT last = RectInParent(cell(80));
+    EXPECT_EQ(last.right - 1, 278);
+    EXPECT_EQ(last.bottom - 1, 278);
+}
+
+TEST_F(MainWindowTest, SolutionButtonIsEnabledWithTheDefaultGuiFont) {
+    HWND button = GetDlgItem(mainWindow, 101);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(ClassNameOf(button), "Button");
+    EXPECT_TRUE(IsWindowEnabled(button));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)),
+              GetStockObject(DEFAULT_GUI_FONT));
+    RECT r = RectInParent(button);
+    EXPECT_EQ(r.left, 300);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.right - r.left, 180);
+    EXPECT_EQ(r.bottom - r.top, 24);
+}
+
+TEST_F(MainWindowTest, GridsHoldTheGivensAndTheBuildNotifiedNothing) {
+    for (int i = 0; i < 81; ++i) {
+        SCOPED_TRACE(i);
+        CellValue given = puzzleBuilder.clueMask[i] == 0 ? puzzleBuilder.solution[i] : 0;
+        EXPECT_EQ(playerGrid[i], given);
+        EXPECT_EQ(puzzleGrid[i], given);
+        EXPECT_GE(puzzleBuilder.solution[i], 1);
+        EXPECT_LE(puzzleBuilder.solution[i], 9);
+    }
+    // The givens' texts were set while the cells were being built: no check ran.
+    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_EQ(cellsReady, 1);
+    // No file: solution.txt could not be created, so masque.txt was not tried.
+    EXPECT_FALSE(std::filesystem::exists("masque.txt"));
+}
+
+TEST_F(MainWindowTest, NotificationsWhileCellsAreBuiltChangeNothing) {
+    UseEmptyPuzzle();
+    playerGrid[0] = 5;
+    cellsReady = 0;
+    Enter(1, "5");
+    Enter(2, "3");
+    cellsReady = 1;
+    EXPECT_EQ(playerGrid[1], 0);
+    EXPECT_EQ(playerGrid[2], 0);
+    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(CheckCellEntry(mainWindow, 4001) == false);
+    EXPECT_EQ(playerGrid[1], 5);
+}
+
+TEST_F(MainWindowTest, RebuildKeepsThePlayersDigitsInHiddenCells) {
+    UseEmptyPuzzle();
+    playerGrid[10] = 6;
+    puzzleBuilder.clueMask[11] = kMaskGiven;
+    puzzleBuilder.solution[11] = 8;
+    RebuildCells(mainWindow);
+    EXPECT_EQ(TextOf(cell(10)), "6");
+    EXPECT_EQ(TextOf(cell(11)), "8");
+    EXPECT_EQ(TextOf(cell(12)), "");
+    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_EQ(cellsReady, 1);
+}
+
+} // namespace

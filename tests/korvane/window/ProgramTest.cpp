@@ -1,0 +1,181 @@
+// Black-box runs of the built korvane program in scratch folders: exit code,
+// the bytes of solution.txt and masque.txt, and the failures to write them.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ProgramRun {
+    int exitCode;
+    std::string errors;
+};
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs the program with folder as its current folder.
+ProgramRun RunIn(const fs::path& folder) {
+    fs::path errors = folder.parent_path() / (folder.filename().string() + ".stderr");
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(folder.c_str()) != 0 || !freopen(errors.c_str(), "w", stderr)) {
+            _exit(127);
+        }
+        execl(KORVANE_PROGRAM, "korvane", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(errors)};
+    fs::remove(errors);
+    return run;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("korvane-run-" + std::to_string(getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    fs::path folder;
+};
+
+using Grid = std::array<int, 81>;
+
+// Reads a grid file: 81 lines of one digit and LF, nothing else.
+bool ParseGrid(const std::string& bytes, Grid& grid) {
+    if (bytes.size() != 162) {
+        return false;
+    }
+    for (int i = 0; i < 81; ++i) {
+        char digit = bytes[2 * i];
+        if (digit < '0' || digit > '9' || bytes[2 * i + 1] != '\n') {
+            return false;
+        }
+        grid[i] = digit - '0';
+    }
+    return true;
+}
+
+bool Allowed(const Grid& g, int k, int d) {
+    int row = k / 9;
+    int column = k % 9;
+    for (int j = 0; j < 9; ++j) {
+        int boxCell = (row / 3 * 3 + j / 3) * 9 + column / 3 * 3 + j % 3;
+        if (g[row * 9 + j] == d || g[j * 9 + column] == d || g[boxCell] == d) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Completions of g, counted up to limit; a plain depth-first search.
+int CountCompletions(Grid& g, int limit) {
+    int k = 0;
+    while (k < 81 && g[k] != 0) {
+        ++k;
+    }
+    if (k == 81) {
+        return 1;
+    }
+    int found = 0;
+    for (int d = 1; d <= 9 && found < limit; ++d) {
+        if (Allowed(g, k, d)) {
+            g[k] = d;
+            found += CountCompletions(g, limit - found);
+            g[k] = 0;
+        }
+    }
+    return found;
+}
+
+bool IsCompleteValidGrid(Grid g) {
+    for (int k = 0; k < 81; ++k) {
+        int d = g[k];
+        g[k] = 0;
+        if (d < 1 || d > 9 || !Allowed(g, k, d)) {
+            return false;
+        }
+        g[k] = d;
+    }
+    return true;
+}
+
+TEST_F(ProgramTest, NormalRunWritesBothFilesAndEndsWithOne) {
+    // Longer old files are replaced completely.
+    std::ofstream(folder / "solution.txt", std::ios::binary) << std::string(5000, '7');
+    std::ofstream(folder / "masque.txt", std::ios::binary) << std::string(5000, '\r');
+    ProgramRun run = RunIn(folder);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errors, "");
+
+    std::string solutionBytes = ReadBytes(folder / "solution.txt");
+    std::string maskBytes = ReadBytes(folder / "masque.txt");
+    EXPECT_EQ(solutionBytes.find('\r'), std::string::npos);
+    EXPECT_EQ(maskBytes.find('\r'), std::string::npos);
+    Grid solution{};
+    Grid mask{};
+    ASSERT_TRUE(ParseGrid(solutionBytes, solution)) << solutionBytes.size() << " bytes";
+    ASSERT_TRUE(ParseGrid(maskBytes, mask)) << maskBytes.size() << " bytes";
+    EXPECT_TRUE(IsCompleteValidGrid(solution));
+    int givens = 0;
+    for (int i = 0; i < 81; ++i) {
+        if (mask[i] != 0) {
+            ++givens;
+            EXPECT_EQ(mask[i], solution[i]) << "line " << i + 1;
+        }
+    }
+    EXPECT_GE(givens, 28);
+    EXPECT_EQ(CountCompletions(mask, 2), 1);
+}
+
+TEST_F(ProgramTest, SolutionFileThatCannotBeCreatedStopsBeforeTheMask) {
+    fs::create_directory(folder / "solution.txt");
+    ProgramRun run = RunIn(folder);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(fs::exists(folder / "masque.txt"));
+    ASSERT_FALSE(run.errors.empty());
+    EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << run.errors;
+    EXPECT_NE(run.errors.find("solution.txt"), std::string::npos) << run.errors;
+}
+
+TEST_F(ProgramTest, MaskFileThatCannotBeCreatedLeavesACompleteSolution) {
+    fs::create_directory(folder / "masque.txt");
+    ProgramRun run = RunIn(folder);
+    EXPECT_EQ(run.exitCode, 0);
+    Grid solution{};
+    EXPECT_TRUE(ParseGrid(ReadBytes(folder / "solution.txt"), solution));
+    EXPECT_TRUE(IsCompleteValidGrid(solution));
+    EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << run.errors;
+    EXPECT_NE(run.errors.find("masque.txt"), std::string::npos) << run.errors;
+}
+
+TEST_F(ProgramTest, FailedWritesNeverEndWithOne) {
+    for (const char* name : {"solution.txt", "masque.txt"}) {
+        SCOPED_TRACE(name);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        fs::create_symlink("/dev/full", folder / name);
+        ProgramRun run = RunIn(folder);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_NE(run.errors.find(name), std::string::npos) << run.errors;
+    }
+}
+
+} // namespace

@@ -1,0 +1,71 @@
+// Helpers for tests of window code that run the same on Windows and on the
+// stand-in: a CBT hook that records every window creation (with the styles
+// asked for, before a control changes them) and catches message boxes, and a
+// scratch current folder.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct CreatedWindow {
+    HWND hwnd;
+    std::string className;
+    std::string title;
+    int id;
+    DWORD style;
+    DWORD exStyle;
+    int x, y, width, height;
+    HWND parent;
+};
+
+struct CaughtBox {
+    std::string caption;
+    std::string text;
+    HWND owner;
+    bool ownerEnabled;
+};
+
+// While it lives, records creations and answers every message box with OK.
+class CbtRecorder {
+public:
+    CbtRecorder();
+    ~CbtRecorder();
+    CbtRecorder(const CbtRecorder&) = delete;
+    CbtRecorder& operator=(const CbtRecorder&) = delete;
+
+    // The last creation of a child with this parent and id; null when none.
+    const CreatedWindow* lastChild(HWND parent, int id) const;
+    // How many windows of this class were created.
+    int countCreated(const std::string& className) const;
+
+    std::vector<CreatedWindow> created;
+    std::vector<CaughtBox> boxes;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_ = nullptr;
+};
+
+// A fresh empty folder made the current folder; the previous one is restored
+// and the folder removed at the end.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};
+
+std::string ClassNameOf(HWND hwnd);
+std::string TextOf(HWND hwnd);
+// A window's rectangle relative to the client area of its parent.
+RECT RectInParent(HWND hwnd);
+std::string ReadFileBytes(const std::filesystem::path& path);
