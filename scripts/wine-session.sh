@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# One X display and one warm Wine server for a whole run of Windows programs.
+#
+#   eval "$(bash scripts/wine-session.sh start)"   # exports DISPLAY, WINEPREFIX, WINE, ...
+#   ... run Windows programs with "$WINE" prog.exe, or ctest ...
+#   bash scripts/wine-session.sh stop
+#
+# or, from another bash script: source scripts/wine-session.sh; wine_session_start; ...
+# wine_session_stop.
+#
+# start picks a free display number and starts its own Xvfb (24-bit: colours are read
+# back exactly), prepares a Wine prefix of its own under build/ once (no Mono or Gecko
+# installers, no window-manager wait), starts a persistent wineserver and warms it up,
+# so that no Wine background service inherits the output of a later test run.
+# WINE is the loader to use: the 32-bit one where this machine runs 32-bit programs,
+# else wine64 (a kernel without 32-bit emulation); WINE_ARCH says which (win32, win64).
+# stop ends only what start began: that wineserver and that Xvfb.
+
+wine_session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+wine_session_state="$wine_session_root/build/wine-session/state"
+
+# Prints the loader command that can run programs here, or nothing.
+wine_session_loader() {
+    if [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        echo wine
+    elif [[ -x /usr/lib/wine/wine64 ]] && /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
+        echo /usr/lib/wine/wine64
+    fi
+}
+
+wine_session_free_display() {
+    local n
+    for ((n = 99; n < 199; n++)); do
+        if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+wine_session_start() {
+    local loader arch display xvfb_pid
+    loader=$(wine_session_loader)
+    if [[ -z "$loader" ]]; then
+        echo "wine-session: no Wine loader runs on this machine (install wine, wine32:i386" \
+            "or wine64)" >&2
+        return 1
+    fi
+    arch=win32
+    [[ "$loader" == wine ]] || arch=win64
+
+    mkdir -p "$(dirname "$wine_session_state")"
+    display=$(wine_session_free_display) || {
+        echo "wine-session: no free X display number" >&2
+        return 1
+    }
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    local tries
+    for ((tries = 0; tries < 200; tries++)); do
+        xdpyinfo -display ":$display" >/dev/null 2>&1 && break
+        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+            echo "wine-session: Xvfb :$display did not start" >&2
+            return 1
+        fi
+        sleep 0.05
+    done
+
+    export DISPLAY=":$display"
+    export WINEPREFIX="$wine_session_root/build/wine-prefix-$arch"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINE="$loader"
+    export WINE_ARCH="$arch"
+    if [[ "$arch" == win64 ]]; then
+        export WINELOADER=/usr/lib/wine/wine64
+    fi
+
+    mkdir -p "$WINEPREFIX"
+    if ! wineserver -p </dev/null >/dev/null 2>&1; then
+        echo "wine-session: wineserver did not start for $WINEPREFIX" >&2
+        kill "$xvfb_pid" 2>/dev/null
+        return 1
+    fi
+    if [[ ! -e "$WINEPREFIX/.session-ready" ]]; then
+        echo "wine-session: preparing the Wine prefix $WINEPREFIX (once)" >&2
+        "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+        # Without a window manager Wine waits about 2 s after hiding each top-level
+        # window; unmanaged windows have no such wait.
+        "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null \
+            >/dev/null 2>&1
+        touch "$WINEPREFIX/.session-ready"
+    fi
+    # Warm: Wine's services start now, with their output away from any test runner.
+    "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+
+    {
+        echo "export DISPLAY='$DISPLAY'"
+        echo "export WINEPREFIX='$WINEPREFIX'"
+        echo "export WINEDEBUG='$WINEDEBUG'"
+        echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
+        echo "export WINE='$WINE'"
+        echo "export WINE_ARCH='$WINE_ARCH'"
+        [[ -n "${WINELOADER:-}" ]] && echo "export WINELOADER='$WINELOADER'"
+        echo "WINE_SESSION_XVFB_PID=$xvfb_pid"
+    } >"$wine_session_state"
+}
+
+wine_session_stop() {
+    [[ -f "$wine_session_state" ]] || return 0
+    local WINE_SESSION_XVFB_PID=""
+    # shellcheck disable=SC1090
+    source "$wine_session_state"
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    if [[ -n "$WINE_SESSION_XVFB_PID" ]]; then
+        kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+        wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    fi
+    rm -f "$wine_session_state"
+}
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+    set -euo pipefail
+    case "${1:-}" in
+    start)
+        wine_session_start >&2
+        grep -v '^WINE_SESSION_XVFB_PID=' "$wine_session_state"
+        ;;
+    stop) wine_session_stop ;;
+    env) grep -v '^WINE_SESSION_XVFB_PID=' "$wine_session_state" ;;
+    *)
+        echo "usage: $0 start|stop|env" >&2
+        exit 2
+        ;;
+    esac
+fi

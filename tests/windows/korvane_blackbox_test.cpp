@@ -1,0 +1,456 @@
+// korvane.exe as a person meets it: a normal run in a folder, and the puzzle window
+// that comes up when solution.txt cannot be created there.
+#include "process_driver.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace windows_test;
+
+namespace {
+
+constexpr DWORD kRunMs = 60000;
+constexpr DWORD kUiMs = 10000;
+constexpr int kCellFirst = 4000;
+constexpr int kSolutionButton = 101;
+
+const std::string& Korvane() {
+    static const std::string path = NativePath(KORVANE_EXE);
+    return path;
+}
+
+// Each of the 81 lines of a grid file: one character then LF; the characters.
+std::optional<std::string> GridValues(const std::string& bytes) {
+    if (bytes.size() != 162) {
+        return std::nullopt;
+    }
+    std::string values;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        if (bytes[i + 1] != '\n' || bytes[i] < '0' || bytes[i] > '9') {
+            return std::nullopt;
+        }
+        values += bytes[i];
+    }
+    return values;
+}
+
+int RowOf(int cell) {
+    return cell / 9;
+}
+int ColumnOf(int cell) {
+    return cell % 9;
+}
+int BoxOf(int cell) {
+    return (cell / 27) * 3 + (cell % 9) / 3;
+}
+
+// True when every row, column and box of 81 digits holds 1 to 9 once.
+bool IsCompleteGrid(const std::string& digits) {
+    for (int unit = 0; unit < 9; ++unit) {
+        std::array<int, 3> seen{};
+        for (int cell = 0; cell < 81; ++cell) {
+            const int bit = 1 << (digits[cell] - '0');
+            if (RowOf(cell) == unit) {
+                seen[0] |= bit;
+            }
+            if (ColumnOf(cell) == unit) {
+                seen[1] |= bit;
+            }
+            if (BoxOf(cell) == unit) {
+                seen[2] |= bit;
+            }
+        }
+        for (int mask : seen) {
+            if (mask != 0x3FE) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
+    ScratchFolder folder;
+    // Longer old files: nothing of them may survive.
+    WriteBytes(folder.File("solution.txt"), std::string(1000, 'x'));
+    WriteBytes(folder.File("masque.txt"), std::string(500, 'y'));
+
+    ChildProcess korvane(Korvane(), folder.Path());
+    ASSERT_TRUE(korvane.Started()) << Korvane();
+    bool windowSeen = false;
+    const DWORD start = GetTickCount();
+    while (korvane.Running() && GetTickCount() - start < kRunMs) {
+        windowSeen = windowSeen || !TopLevelWindows(korvane.ProcessId(), nullptr, true).empty();
+        korvane.Pause(5);
+    }
+    EXPECT_EQ(korvane.WaitForExit(kUiMs), std::optional<DWORD>(1));
+    EXPECT_FALSE(windowSeen) << "a normal run showed a window";
+
+    const auto solutionBytes = ReadBytes(folder.File("solution.txt"));
+    const auto masqueBytes = ReadBytes(folder.File("masque.txt"));
+    ASSERT_TRUE(solutionBytes && masqueBytes);
+    const auto solution = GridValues(*solutionBytes);
+    const auto masque = GridValues(*masqueBytes);
+    ASSERT_TRUE(solution) << "solution.txt is not 81 lines of one digit and LF";
+    ASSERT_TRUE(masque) << "masque.txt is not 81 lines of one digit and LF";
+    EXPECT_EQ(solution->find('0'), std::string::npos);
+    EXPECT_TRUE(IsCompleteGrid(*solution)) << *solution;
+    int givens = 0;
+    for (int cell = 0; cell < 81; ++cell) {
+        if ((*masque)[cell] != '0') {
+            ++givens;
+            EXPECT_EQ((*masque)[cell], (*solution)[cell]) << "cell " << cell;
+        }
+    }
+    EXPECT_GE(givens, 28);
+    EXPECT_LT(givens, 81);
+}
+
+// The interactive window, with solution.txt made impossible to create.
+class KorvaneWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateDirectoryA(folder_.File("solution.txt").c_str(), nullptr));
+        korvane_.emplace(Korvane(), folder_.Path());
+        ASSERT_TRUE(korvane_->Started()) << Korvane();
+        main_ = WaitForWindow(*korvane_, "SudokuClassApp", "KORVANE", kRunMs);
+        ASSERT_NE(main_, nullptr) << "no KORVANE window came up";
+        for (int cell = 0; cell < 81; ++cell) {
+            cells_[cell] = GetDlgItem(main_, kCellFirst + cell);
+            ASSERT_NE(cells_[cell], nullptr) << "cell " << cell;
+            const std::string text = WindowText(cells_[cell]);
+            grid_[cell] = text.size() == 1 && text[0] >= '1' && text[0] <= '9' ? text[0] - '0' : 0;
+        }
+    }
+
+    void TearDown() override {
+        if (korvane_ && korvane_->Running() && main_ != nullptr) {
+            PostMessageA(main_, WM_CLOSE, 0, 0);
+            korvane_->WaitForExit(kUiMs);
+        }
+    }
+
+    bool Given(int cell) const {
+        return (GetWindowLongA(cells_[cell], GWL_STYLE) & ES_READONLY) != 0;
+    }
+
+    // True when digit stands in the row, column or box of cell (as the model knows it).
+    bool InUnit(int cell, int digit, const std::function<int(int)>& unitOf) const {
+        for (int other = 0; other < 81; ++other) {
+            if (unitOf(other) == unitOf(cell) && grid_[other] == digit) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // An empty editable cell and a digit that meets the wanted unit first.
+    std::pair<int, int> FindEntry(const std::function<bool(int, int)>& wanted) const {
+        for (int cell = 0; cell < 81; ++cell) {
+            if (Given(cell) || grid_[cell] != 0) {
+                continue;
+            }
+            for (int digit = 1; digit <= 9; ++digit) {
+                if (wanted(cell, digit)) {
+                    return {cell, digit};
+                }
+            }
+        }
+        return {-1, 0};
+    }
+
+    // Types one character into a cell and waits for its handling to finish.
+    bool TypeSynchronously(int cell, char c) {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(cells_[cell], WM_CHAR, static_cast<unsigned char>(c), 0,
+                                   SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+    }
+
+    HWND FocusedWindow() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(korvane_->ThreadId(), &info);
+        return info.hwndFocus;
+    }
+
+    ScratchFolder folder_;
+    std::optional<ChildProcess> korvane_;
+    HWND main_ = nullptr;
+    std::array<HWND, 81> cells_{};
+    std::array<int, 81> grid_{};
+};
+
+TEST_F(KorvaneWindow, ShowsThePuzzleInAFixedSizeWindow) {
+    RECT outer{};
+    GetWindowRect(main_, &outer);
+    EXPECT_EQ(outer.right - outer.left, 520);
+    EXPECT_EQ(outer.bottom - outer.top, 325);
+    const LONG style = GetWindowLongA(main_, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
+              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    EXPECT_EQ(GetWindowLongA(main_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    // masque.txt is not attempted once solution.txt has failed.
+    EXPECT_FALSE(ReadBytes(folder_.File("masque.txt")));
+
+    int givens = 0;
+    for (int cell = 0; cell < 81; ++cell) {
+        SCOPED_TRACE("cell " + std::to_string(cell));
+        const int row = RowOf(cell);
+        const int column = ColumnOf(cell);
+        EXPECT_EQ(ClassName(cells_[cell]), "Edit");
+        const RECT rect = ChildRect(cells_[cell]);
+        EXPECT_EQ(rect.left, 30 * column + 10);
+        EXPECT_EQ(rect.top, 30 * row + 10);
+        EXPECT_EQ(rect.right - rect.left, column % 3 == 2 ? 29 : 31);
+        EXPECT_EQ(rect.bottom - rect.top, row % 3 == 2 ? 29 : 31);
+        const LONG cellStyle = GetWindowLongA(cells_[cell], GWL_STYLE);
+        EXPECT_EQ(cellStyle & (WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_CENTER),
+                  WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_CENTER);
+        const std::string text = WindowText(cells_[cell]);
+        if (Given(cell)) {
+            ++givens;
+            EXPECT_EQ(text.size(), 1u);
+            EXPECT_NE(grid_[cell], 0) << text;
+        } else {
+            EXPECT_EQ(text, "");
+            DWORD_PTR limit = 0;
+            SendMessageTimeoutA(cells_[cell], EM_GETLIMITTEXT, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                &limit);
+            EXPECT_EQ(limit, 1u);
+        }
+    }
+    EXPECT_GE(givens, 28);
+    EXPECT_LT(givens, 81);
+
+    HWND button = GetDlgItem(main_, kSolutionButton);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(ClassName(button), "Button");
+    EXPECT_EQ(WindowText(button), "Solution");
+    EXPECT_TRUE(IsWindowEnabled(button));
+    const RECT buttonRect = ChildRect(button);
+    EXPECT_EQ(buttonRect.left, 300);
+    EXPECT_EQ(buttonRect.top, 30);
+    EXPECT_EQ(buttonRect.right - buttonRect.left, 180);
+    EXPECT_EQ(buttonRect.bottom - buttonRect.top, 24);
+
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(korvane_->WaitForExit(kUiMs), std::optional<DWORD>(0));
+}
+
+TEST_F(KorvaneWindow, ReportsEachKindOfDuplicateAndGivesTheFocusBack) {
+    const auto inRow = [this](int cell, int digit) { return InUnit(cell, digit, RowOf); };
+    const auto inColumn = [this](int cell, int digit) { return InUnit(cell, digit, ColumnOf); };
+    const auto inBox = [this](int cell, int digit) { return InUnit(cell, digit, BoxOf); };
+    struct Case {
+        const char* unit;
+        std::function<bool(int, int)> wanted;
+        std::string text; // code page 1252 bytes, as the box holds them
+    };
+    const std::vector<Case> cases = {
+        {"row", inRow, "Doublons sur la meme ligne"},
+        {"column", [&](int c, int d) { return !inRow(c, d) && inColumn(c, d); },
+         "Doublons sur la m\xEA"
+         "me colonne"},
+        {"box", [&](int c, int d) { return !inRow(c, d) && !inColumn(c, d) && inBox(c, d); },
+         "Doublons dans le carr\xE9"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.unit);
+        const auto [cell, digit] = FindEntry(each.wanted);
+        ASSERT_GE(cell, 0) << "no cell in this puzzle gives that duplicate";
+        PostMessageA(cells_[cell], WM_CHAR, '0' + digit, 0);
+        const auto box = WaitForMessageBox(*korvane_, kUiMs);
+        ASSERT_TRUE(box) << "no message box for cell " << cell << " digit " << digit;
+        EXPECT_EQ(box->caption, "Doublons");
+        EXPECT_EQ(box->text, each.text);
+        EXPECT_EQ(GetWindow(box->box, GW_OWNER), main_);
+        EXPECT_NE(GetDlgItem(box->box, IDOK), nullptr);
+        EXPECT_EQ(GetDlgItem(box->box, IDCANCEL), nullptr);
+        ASSERT_TRUE(PressOk(*korvane_, box->box, kUiMs));
+        // The digit stays, and the focus comes back to the cell.
+        const DWORD start = GetTickCount();
+        while (FocusedWindow() != cells_[cell] && GetTickCount() - start < kUiMs) {
+            korvane_->Pause(10);
+        }
+        EXPECT_EQ(FocusedWindow(), cells_[cell]);
+        EXPECT_EQ(WindowText(cells_[cell]), std::string(1, static_cast<char>('0' + digit)));
+        grid_[cell] = digit;
+    }
+
+    // A digit free in its row, column and box: accepted without a word; then deleted.
+    const auto [cell, digit] =
+        FindEntry([&](int c, int d) { return !inRow(c, d) && !inColumn(c, d) && !inBox(c, d); });
+    ASSERT_GE(cell, 0);
+    ASSERT_TRUE(TypeSynchronously(cell, static_cast<char>('0' + digit))) << "the entry hung";
+    EXPECT_TRUE(TopLevelWindows(korvane_->ProcessId(), "#32770", false).empty());
+    EXPECT_EQ(WindowText(cells_[cell]), std::string(1, static_cast<char>('0' + digit)));
+    ASSERT_TRUE(TypeSynchronously(cell, '\b'));
+    EXPECT_EQ(WindowText(cells_[cell]), "");
+    // Only digits can be typed.
+    ASSERT_TRUE(TypeSynchronously(cell, 'x'));
+    EXPECT_EQ(WindowText(cells_[cell]), "");
+    EXPECT_TRUE(TopLevelWindows(korvane_->ProcessId(), "#32770", false).empty());
+
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(korvane_->WaitForExit(kUiMs), std::optional<DWORD>(0));
+}
+
+// Pixels of the screen inside a rectangle (screen coordinates), as 0x00RRGGBB.
+class ScreenPixels {
+public:
+    explicit ScreenPixels(const RECT& area)
+        : left_(area.left), top_(area.top), width_(area.right - area.left),
+          height_(area.bottom - area.top), pixels_(static_cast<std::size_t>(width_ * height_)) {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width_, height_, screen, left_, top_, SRCCOPY);
+        GdiFlush();
+        const auto* source = static_cast<const DWORD*>(bits);
+        pixels_.assign(source, source + pixels_.size());
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+
+    // The colour at a screen point, as a COLORREF.
+    COLORREF At(int x, int y) const {
+        const DWORD p = pixels_[static_cast<std::size_t>((y - top_) * width_ + (x - left_))];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+    bool AnyInside(const RECT& r, COLORREF colour) const {
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                if (At(x, y) == colour) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    int left_, top_, width_, height_;
+    std::vector<DWORD> pixels_;
+};
+
+std::string ColourText(COLORREF c) {
+    char text[32];
+    wsprintfA(text, "RGB(%d,%d,%d)", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+// Checks the colours of the 81 cells of the solution window; empty when they are right.
+std::string SolutionColourFault(HWND solution, const std::array<bool, 81>& hidden) {
+    RECT client{};
+    GetClientRect(solution, &client);
+    MapWindowPoints(solution, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const ScreenPixels screen(client);
+    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int cell = 0; cell < 81; ++cell) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(solution, kCellFirst + cell), &r);
+        // Inside the border, away from the centred digit.
+        const COLORREF background = screen.At(r.left + 3, r.top + 3);
+        const RECT inner{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+        if (hidden[cell]) {
+            if (background != white) {
+                return "hidden cell " + std::to_string(cell) + " background " +
+                       ColourText(background);
+            }
+            if (!screen.AnyInside(inner, black)) {
+                return "hidden cell " + std::to_string(cell) + " has no black digit";
+            }
+        } else if (background != face) {
+            return "given cell " + std::to_string(cell) + " background " + ColourText(background) +
+                   ", button face " + ColourText(face);
+        }
+    }
+    return {};
+}
+
+TEST_F(KorvaneWindow, SolutionButtonOpensOneTopmostSolutionWindow) {
+    std::array<bool, 81> hidden{};
+    for (int cell = 0; cell < 81; ++cell) {
+        hidden[cell] = !Given(cell);
+    }
+    HWND button = GetDlgItem(main_, kSolutionButton);
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored));
+    const auto windows = TopLevelWindows(korvane_->ProcessId(), "SudokuSolutionClass", false);
+    ASSERT_EQ(windows.size(), 1u);
+    HWND solution = windows[0];
+    EXPECT_TRUE(IsWindowVisible(solution));
+    EXPECT_EQ(WindowText(solution), "Solution");
+    EXPECT_EQ(GetWindow(solution, GW_OWNER), main_);
+    EXPECT_NE(GetWindowLongA(solution, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    const LONG style = GetWindowLongA(solution, GWL_STYLE);
+    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    RECT mainRect{}, solutionRect{}, client{};
+    GetWindowRect(main_, &mainRect);
+    GetWindowRect(solution, &solutionRect);
+    GetClientRect(solution, &client);
+    EXPECT_EQ(solutionRect.left, mainRect.left + 300);
+    EXPECT_EQ(solutionRect.top, mainRect.top + 150);
+    EXPECT_EQ(client.right, 271);
+    EXPECT_EQ(client.bottom, 271);
+
+    std::string digits;
+    for (int cell = 0; cell < 81; ++cell) {
+        SCOPED_TRACE("cell " + std::to_string(cell));
+        HWND text = GetDlgItem(solution, kCellFirst + cell);
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(ClassName(text), "Static");
+        const RECT rect = ChildRect(text);
+        EXPECT_EQ(rect.left, 30 * ColumnOf(cell));
+        EXPECT_EQ(rect.top, 30 * RowOf(cell));
+        const std::string value = WindowText(text);
+        ASSERT_EQ(value.size(), 1u);
+        digits += value;
+        if (!hidden[cell]) {
+            EXPECT_EQ(value[0] - '0', grid_[cell]);
+        }
+    }
+    EXPECT_TRUE(IsCompleteGrid(digits)) << digits;
+
+    // The window paints soon after it appears: poll until its colours are right.
+    std::string fault = SolutionColourFault(solution, hidden);
+    const DWORD start = GetTickCount();
+    while (!fault.empty() && GetTickCount() - start < kUiMs) {
+        korvane_->Pause(20);
+        fault = SolutionColourFault(solution, hidden);
+    }
+    EXPECT_EQ(fault, "");
+
+    // A second press opens nothing.
+    ASSERT_TRUE(SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored));
+    EXPECT_EQ(TopLevelWindows(korvane_->ProcessId(), "SudokuSolutionClass", false),
+              std::vector<HWND>{solution});
+
+    // Closing the main window ends the program, the solution window with it.
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(korvane_->WaitForExit(kUiMs), std::optional<DWORD>(0));
+}
+
+} // namespace

@@ -1,0 +1,195 @@
+#include "process_driver.h"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace windows_test {
+
+namespace {
+
+constexpr DWORD kPollMs = 10;
+
+struct WindowQuery {
+    DWORD processId;
+    const char* className;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    auto* query = reinterpret_cast<WindowQuery*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != query->processId) {
+        return TRUE;
+    }
+    if (query->visibleOnly && !IsWindowVisible(window)) {
+        return TRUE;
+    }
+    if (query->className != nullptr && ClassName(window) != query->className) {
+        return TRUE;
+    }
+    query->found.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+std::string NativePath(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (!path.empty() && path[0] == '\\') {
+        path.insert(0, "Z:");
+    }
+    return path;
+}
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::ostringstream name;
+    name << temp << "windows-test-" << GetCurrentProcessId() << "-" << GetTickCount() << "-"
+         << counter++;
+    path_ = name.str();
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::optional<std::string> ReadBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+ChildProcess::ChildProcess(const std::string& program, const std::string& folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + program + "\"";
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info_)) {
+        info_ = {};
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (info_.hProcess == nullptr) {
+        return;
+    }
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool ChildProcess::Running() const {
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> ChildProcess::WaitForExit(DWORD timeoutMs) const {
+    if (info_.hProcess == nullptr ||
+        WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void ChildProcess::Pause(DWORD ms) const {
+    if (info_.hProcess != nullptr) {
+        WaitForSingleObject(info_.hProcess, ms);
+    }
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const char* className, bool visibleOnly) {
+    WindowQuery query{processId, className, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForWindow(const ChildProcess& child, const char* className, const char* title,
+                   DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND window : TopLevelWindows(child.ProcessId(), className, true)) {
+            if (title == nullptr || WindowText(window) == title) {
+                return window;
+            }
+        }
+        if (!child.Running() || GetTickCount() - start > timeoutMs) {
+            return nullptr;
+        }
+        child.Pause(kPollMs);
+    }
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 5000, &copied)) {
+        return "<no answer>";
+    }
+    return std::string(text, copied);
+}
+
+RECT ChildRect(HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::optional<MessageBoxSeen> WaitForMessageBox(const ChildProcess& child, DWORD timeoutMs) {
+    HWND box = WaitForWindow(child, "#32770", nullptr, timeoutMs);
+    if (box == nullptr) {
+        return std::nullopt;
+    }
+    MessageBoxSeen seen;
+    seen.box = box;
+    // The text control of a message box has the id 0xFFFF; it may still be on its way.
+    const DWORD start = GetTickCount();
+    HWND text = nullptr;
+    while ((text = GetDlgItem(box, 0xFFFF)) == nullptr && GetTickCount() - start < timeoutMs) {
+        child.Pause(kPollMs);
+    }
+    seen.caption = WindowText(box);
+    seen.text = text != nullptr ? WindowText(text) : "<no text control>";
+    return seen;
+}
+
+bool PressOk(const ChildProcess& child, HWND box, DWORD timeoutMs) {
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const DWORD start = GetTickCount();
+    while (IsWindow(box)) {
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        child.Pause(kPollMs);
+    }
+    return true;
+}
+
+} // namespace windows_test

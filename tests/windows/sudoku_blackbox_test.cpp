@@ -1,0 +1,102 @@
+// sudoku.exe as a person meets it: a copy of the program in its own folder with
+// grille.txt beside it, started from another folder.
+#include "process_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <regex>
+#include <string>
+
+using namespace windows_test;
+
+namespace {
+
+constexpr DWORD kRunMs = 60000;
+constexpr DWORD kUiMs = 10000;
+
+// A board that is hard for the solver's search order (several hundred thousand steps).
+const std::string kPuzzle =
+    "000000000000003085001020000000507000004000100090000000500000073002010000000040009";
+const std::string kSolved =
+    "987654321246173985351928746128537694634892157795461832519286473472319568863745219";
+
+// grille.txt: nine lines of nine digits separated by blanks, CR LF.
+std::string GrilleText(const std::string& cells) {
+    std::string text;
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            text += cells[9 * row + column];
+            text += column < 8 ? " " : "\r\n";
+        }
+    }
+    return text;
+}
+
+// solution.txt: 81 lines of one digit, CR LF.
+std::string SolutionText(const std::string& cells) {
+    std::string text;
+    for (char c : cells) {
+        text += c;
+        text += "\r\n";
+    }
+    return text;
+}
+
+// A program folder holding a copy of sudoku.exe and grille.txt.
+struct ProgramFolder {
+    ProgramFolder() {
+        const std::string source = NativePath(SUDOKU_EXE);
+        copied = CopyFileA(source.c_str(), program.c_str(), FALSE) != 0;
+        WriteBytes(folder.File("grille.txt"), GrilleText(kPuzzle));
+    }
+    ScratchFolder folder;
+    std::string program = folder.File("sudoku.exe");
+    bool copied = false;
+};
+
+TEST(SudokuRun, SolvesTheGrilleBesideTheProgramFromAnotherFolder) {
+    ProgramFolder programFolder;
+    ASSERT_TRUE(programFolder.copied);
+    ScratchFolder elsewhere;
+
+    ChildProcess sudoku(programFolder.program, elsewhere.Path());
+    ASSERT_TRUE(sudoku.Started());
+    bool windowSeen = false;
+    const DWORD start = GetTickCount();
+    while (sudoku.Running() && GetTickCount() - start < kRunMs) {
+        windowSeen = windowSeen || !TopLevelWindows(sudoku.ProcessId(), nullptr, true).empty();
+        sudoku.Pause(5);
+    }
+    EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(0));
+    EXPECT_FALSE(windowSeen) << "a normal run showed a window";
+    EXPECT_EQ(ReadBytes(programFolder.folder.File("solution.txt")), SolutionText(kSolved));
+    EXPECT_FALSE(ReadBytes(elsewhere.File("solution.txt")));
+    // The puzzle file is only read.
+    EXPECT_EQ(ReadBytes(programFolder.folder.File("grille.txt")), GrilleText(kPuzzle));
+}
+
+TEST(SudokuRun, ReportsAnUnwritableSolutionThenEndsWithCodeTwo) {
+    ProgramFolder programFolder;
+    ASSERT_TRUE(programFolder.copied);
+    ASSERT_TRUE(CreateDirectoryA(programFolder.folder.File("solution.txt").c_str(), nullptr));
+    ScratchFolder elsewhere;
+
+    ChildProcess sudoku(programFolder.program, elsewhere.Path());
+    ASSERT_TRUE(sudoku.Started());
+    const auto box = WaitForMessageBox(sudoku, kRunMs);
+    ASSERT_TRUE(box) << "no message box; exit code "
+                     << sudoku.WaitForExit(kUiMs).value_or(0xFFFFFFFF);
+    EXPECT_EQ(box->caption, "Sauve_Grille");
+    EXPECT_EQ(box->text.rfind("Erreur ", 0), 0u) << box->text;
+    EXPECT_TRUE(std::regex_match(box->text, std::regex("Erreur [0-9]+ \\(.*\\)"))) << box->text;
+    EXPECT_NE(GetDlgItem(box->box, IDOK), nullptr);
+    EXPECT_EQ(GetDlgItem(box->box, IDCANCEL), nullptr);
+    // The box is all that shows: the form stays hidden.
+    EXPECT_EQ(TopLevelWindows(sudoku.ProcessId(), nullptr, true), std::vector<HWND>{box->box});
+
+    ASSERT_TRUE(PressOk(sudoku, box->box, kUiMs));
+    EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(2));
+}
+
+} // namespace
