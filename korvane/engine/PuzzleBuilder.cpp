@@ -1,2 +1,0 @@
-#include "PuzzleBuilder.h"
-// Placeholder: the engine is being written.
