@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Whole-program timing of the solver: sudoku.exe under Wine against the native sudoku
+# (linux-release), on the same hard board, in one run. Each program is started REPS
+# times (default 5) from its own folder holding grille.txt; the script prints every
+# time, the medians and their ratio (Windows / native). It reports; it asserts nothing
+# about time, only that every run wrote the expected solution.txt.
+#   bench/wine/time-sudoku.sh [board number in bench/solver/hard-boards.txt, default 3]
+# Environment: REPS, NATIVE_BUILD_DIR (default build/linux-release), WINDOWS_BUILD_DIR
+# (default build/mingw32, or build/mingw64 where this kernel does not run 32-bit
+# programs).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+
+board_number=${1:-3}
+reps=${REPS:-5}
+boards=bench/solver/hard-boards.txt
+line=$(grep -v '^#' "$boards" | sed -n "${board_number}p")
+[[ -n "$line" ]] || { echo "no board $board_number in $boards" >&2; exit 2; }
+read -r puzzle solved _ steps <<<"$line"
+
+bash scripts/setup-debian.sh native windows
+native_build=${NATIVE_BUILD_DIR:-build/linux-release}
+cmake --preset linux-release -B "$native_build" >/dev/null
+cmake --build "$native_build" -j2 --target sudoku >/dev/null
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    windows_kind="32-bit sudoku.exe under wine"
+    windows_build=${WINDOWS_BUILD_DIR:-build/mingw32}
+    cmake --preset mingw32 -B "$windows_build" >/dev/null
+else
+    windows_kind="64-bit sudoku.exe under wine64 (this kernel does not run 32-bit programs)"
+    windows_build=${WINDOWS_BUILD_DIR:-build/mingw64}
+    cmake -S . -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
+fi
+cmake --build "$windows_build" -j2 --target sudoku >/dev/null
+
+source scripts/wine-session.sh
+trap 'wine_session_stop; rm -rf "$work"' EXIT
+work=$(mktemp -d)
+wine_session_start
+
+grille=$(for ((r = 0; r < 9; r++)); do
+    echo "${puzzle:9*r:9}" | sed 's/./& /g; s/ $/\r/'
+done)
+expected=$(echo "$solved" | fold -w1 | sed 's/$/\r/')
+mkdir -p "$work/native" "$work/windows"
+cp "$native_build/source_resolveur/sudoku" "$work/native/"
+cp "$windows_build/source_resolveur/sudoku.exe" "$work/windows/"
+printf '%s\n' "$grille" >"$work/native/grille.txt"
+cp "$work/native/grille.txt" "$work/windows/grille.txt"
+
+# Prints the wall time of one run in milliseconds; checks the solution it wrote.
+time_run() {
+    local folder=$1
+    shift
+    rm -f "$folder/solution.txt"
+    local start end
+    start=$(date +%s%N)
+    (cd / && "$@") >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    if [[ "$(cat "$folder/solution.txt" 2>/dev/null)" != "$expected" ]]; then
+        echo "wrong or missing solution.txt in $folder" >&2
+        return 1
+    fi
+    echo $(((end - start) / 1000000))
+}
+
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+echo "Board $board_number ($steps backtracking steps): $puzzle"
+native_times=() windows_times=()
+for ((i = 0; i < reps; i++)); do
+    native_times+=("$(time_run "$work/native" "$work/native/sudoku")")
+    windows_times+=("$(time_run "$work/windows" "$WINE" "$work/windows/sudoku.exe")")
+done
+native_median=$(median "${native_times[@]}")
+windows_median=$(median "${windows_times[@]}")
+echo "native sudoku (linux-release), ms: ${native_times[*]}; median $native_median"
+echo "$windows_kind, ms: ${windows_times[*]}; median $windows_median"
+awk -v w="$windows_median" -v n="$native_median" \
+    'BEGIN { printf "ratio Windows / native: %.2f (target: at most 1.5)\n", w / n }'

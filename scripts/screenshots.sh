@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Takes the pictures of korvane's puzzle window for the documentation, under Xvfb and
+# Wine: docs/korvane-duplicate.png (a duplicate warning over the grid) and
+# docs/korvane-solution.png (the solution window over the grid). korvane_demo.exe
+# brings the window into each state; ImageMagick's import takes the screen area.
+# Environment: WINDOWS_BUILD_DIR (default build/mingw32, or build/mingw64 where this
+# kernel does not run 32-bit programs).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup-debian.sh windows
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    build=${WINDOWS_BUILD_DIR:-build/mingw32}
+    cmake --preset mingw32 -B "$build" >/dev/null
+else
+    echo "This kernel does not run 32-bit programs: pictures of the 64-bit build."
+    build=${WINDOWS_BUILD_DIR:-build/mingw64}
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
+fi
+cmake --build "$build" -j2 --target korvane_demo
+
+source scripts/wine-session.sh
+trap wine_session_stop EXIT
+wine_session_start
+
+mkdir -p docs
+coproc DEMO { "$WINE" "$build/tests/windows/korvane_demo.exe" 2>&1; }
+shots=0
+while read -r word name left top width height <&"${DEMO[0]}"; do
+    [[ "$word" == shot ]] || { echo "korvane_demo: $word $name $left $top $width $height"; continue; }
+    # Let the X server finish drawing what Wine has just sent it.
+    sleep 0.5
+    import -window root -crop "${width}x${height}+${left}+${top}" +repage "docs/korvane-$name.png"
+    echo "docs/korvane-$name.png: ${width}x${height}"
+    shots=$((shots + 1))
+    echo >&"${DEMO[1]}"
+done
+wait "$DEMO_PID"
+[[ $shots -eq 2 ]]
