@@ -127,6 +127,12 @@ struct BilanRecherche {
 // back as it was, and a fourth line says so.
 BilanRecherche Recherche(forms::FormRuntime& form);
 
+// The two phases of Recherche, without its log lines.
+// The deduction passes; returns their number (the last one changed nothing).
+std::int32_t PhaseDecoupage(forms::FormRuntime& form);
+// The backtracking on a board that has a completion; returns its steps.
+std::int64_t PhaseBackTracking(forms::FormRuntime& form);
+
 // Reads <program folder>/grille.txt into Grille; any failure stops it silently.
 void Charge_Grille(forms::FormRuntime& form);
 // Writes Grille to chemin, 81 lines "d\r\n" from row 8 down. On failure shows

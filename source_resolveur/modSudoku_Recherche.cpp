@@ -101,6 +101,8 @@ bool EtapeLigne(forms::FormRuntime& form, int n, std::string_view direction) {
     return change;
 }
 
+} // namespace
+
 std::int32_t PhaseDecoupage(forms::FormRuntime& form) {
     std::int32_t passes = 0;
     bool stable = false;
@@ -127,6 +129,8 @@ std::int32_t PhaseDecoupage(forms::FormRuntime& form) {
     return passes;
 }
 
+namespace {
+
 // One cell that was empty when the backtracking began.
 struct CaseVide {
     std::int16_t x;
@@ -134,6 +138,8 @@ struct CaseVide {
     std::uint8_t label;
     std::uint8_t carre;
 };
+
+} // namespace
 
 // The backtracking phase on a board without any digit twice in a unit.
 //
@@ -235,8 +241,6 @@ std::int64_t PhaseBackTracking(forms::FormRuntime& form) {
         ++iterations;
     }
 }
-
-} // namespace
 
 BilanRecherche Recherche(forms::FormRuntime& form) {
     BilanRecherche bilan;

@@ -19,6 +19,9 @@ int CheckedLabel(int index) {
 void FormRuntime::SetCaption(int index, char caption) {
     captions_[static_cast<std::size_t>(CheckedLabel(index))] = caption;
     ++captionUpdates_;
+    if (observer_) {
+        observer_(captions_);
+    }
 }
 
 std::string FormRuntime::Caption(int index) const {

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -33,11 +34,17 @@ public:
     void SetCaptions(const CaptionChars& captions) {
         captions_ = captions;
         ++captionUpdates_;
+        if (observer_) {
+            observer_(captions_);
+        }
     }
     std::string Caption(int index) const;
     const CaptionChars& Captions() const { return captions_; }
-    // How many times the whole set of captions was rewritten.
+    // How many times captions were written.
     long long CaptionUpdates() const { return captionUpdates_; }
+    // Called with all captions after every caption write (none by default).
+    using CaptionObserver = std::function<void(const CaptionChars&)>;
+    void SetCaptionObserver(CaptionObserver observer) { observer_ = std::move(observer); }
 
     // The log box tbMess.
     const std::string& LogText() const { return log_; }
@@ -80,6 +87,7 @@ protected:
 private:
     CaptionChars captions_{};
     long long captionUpdates_ = 0;
+    CaptionObserver observer_;
     std::string log_;
     unsigned long long logVersion_ = 0;
     bool busy_ = false;

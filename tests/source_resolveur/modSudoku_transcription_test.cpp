@@ -1,0 +1,133 @@
+// The backtracking phase against a plain step-by-step transcription built from
+// the board operations: same steps, same board, and the labels going through
+// the same sequence of contents.
+#include "hard_boards.h"
+#include "solver_test_support.h"
+
+#include <cstdint>
+#include <sstream>
+#include <vector>
+
+using namespace modSudoku;
+using solver_test::BoardText;
+using solver_test::kReference;
+using solver_test::SetBoard;
+using solver_test::TestForm;
+
+namespace {
+
+// Each label content the form goes through, as a hash, repeats dropped.
+class LabelHistory {
+public:
+    explicit LabelHistory(forms::FormRuntime& form) {
+        form.SetCaptionObserver([this](const forms::CaptionChars& captions) {
+            std::uint64_t h = 1469598103934665603ull;
+            for (char c : captions) {
+                h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+            }
+            if (hashes.empty() || hashes.back() != h) {
+                hashes.push_back(h);
+            }
+        });
+    }
+    std::vector<std::uint64_t> hashes;
+};
+
+// Step by step: push the cell, take its smallest allowed digit, or go back
+// along the path moving the latest cell to a larger digit.
+std::int64_t Transcription(forms::FormRuntime& form) {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    if (Grille_Pleine(x, y) == 1) {
+        return 0;
+    }
+    std::vector<Position> chemin{{0, 0}};
+    std::int64_t steps = 0;
+    bool complete = false;
+    while (!complete) {
+        Empile(x, y, chemin);
+        ListeChiffres liste;
+        Valeurs_Possibles(x, y, liste);
+        int d = 0;
+        for (int i = 0; i < 9 && d == 0; ++i) {
+            d = liste[i];
+        }
+        if (d > 0) {
+            Grille.Pose(x, y, d);
+            Affiche_Grille(form);
+            complete = Grille_Pleine(x, y) == 1;
+        } else {
+            bool changed = false;
+            while (!changed) {
+                Depile(x, y, chemin);
+                const int v = Grille(x, y);
+                Valeurs_Possibles(x, y, liste);
+                int e = 0;
+                for (int i = 0; i < 9 && e == 0; ++i) {
+                    if (liste[i] != 0 && liste[i] > v) {
+                        e = liste[i];
+                    }
+                }
+                if (e > 0) {
+                    Grille.Pose(x, y, e);
+                    Affiche_Grille(form);
+                    changed = true;
+                    Grille_Pleine(x, y);
+                } else {
+                    Grille.Pose(x, y, 0);
+                    Affiche_Grille(form);
+                }
+            }
+        }
+        ++steps;
+    }
+    return steps;
+}
+
+void ExpectSameSearch(const std::string& puzzle) {
+    SCOPED_TRACE(puzzle);
+    TestForm deduction;
+    SetBoard(puzzle);
+    PhaseDecoupage(deduction);
+    const std::string start = BoardText();
+
+    TestForm fast;
+    Affiche_Grille(fast);
+    LabelHistory fastHistory(fast);
+    const std::int64_t fastSteps = PhaseBackTracking(fast);
+    const std::string fastBoard = BoardText();
+
+    SetBoard(start);
+    TestForm plain;
+    Affiche_Grille(plain);
+    LabelHistory plainHistory(plain);
+    const std::int64_t plainSteps = Transcription(plain);
+
+    EXPECT_EQ(fastSteps, plainSteps);
+    EXPECT_EQ(fastBoard, BoardText());
+    ASSERT_EQ(fastHistory.hashes.size(), plainHistory.hashes.size());
+    for (std::size_t i = 0; i < fastHistory.hashes.size(); ++i) {
+        ASSERT_EQ(fastHistory.hashes[i], plainHistory.hashes[i])
+            << "label contents differ at " << i;
+    }
+    EXPECT_EQ(fast.Captions(), plain.Captions());
+}
+
+TEST(BackTracking, FollowsTheStepByStepSearch) {
+    ExpectSameSearch(std::string(81, '0'));
+    std::string sparse(kReference);
+    for (std::size_t i = 0; i < 81; ++i) {
+        if (i % 3 != 0) {
+            sparse[i] = '0';
+        }
+    }
+    ExpectSameSearch(sparse);
+    // The first hard board: some 300 000 steps with long retreats.
+    std::istringstream lines{std::string(solver_bench::kHardBoards)};
+    std::string line;
+    while (std::getline(lines, line) && (line.empty() || line[0] == '#')) {
+    }
+    ExpectSameSearch(line.substr(0, 81));
+}
+
+} // namespace
