@@ -1,0 +1,141 @@
+#include "PuzzleBuilder.h"
+#include "TestGrids.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+using engine_test::seedForFirstDraw;
+
+namespace {
+
+struct Fixture {
+    PuzzleBuilder builder;
+    SnapshotStack stack;
+    CandidateSnapshot* snapshot = stack.push();
+    CellGrid grid{};
+
+    std::array<std::uint8_t, 9> marksOf(int k) const {
+        std::array<std::uint8_t, 9> marks{};
+        std::copy_n(snapshot->marks + k * kDigitCount, kDigitCount, marks.begin());
+        return marks;
+    }
+    void setMarks(int k, const std::array<std::uint8_t, 9>& marks) {
+        std::copy(marks.begin(), marks.end(), snapshot->marks + k * kDigitCount);
+    }
+};
+
+bool sharesUnit(int a, int b) {
+    const auto box = [](int k) { return (k / 27) * 3 + (k % 9) / 3; };
+    return a / 9 == b / 9 || a % 9 == b % 9 || box(a) == box(b);
+}
+
+TEST(ComputeCandidates, EmptyGridLeavesAllNineDigitsFree) {
+    Fixture f;
+    for (int k = 0; k < kCellCount; ++k) {
+        EXPECT_EQ(f.builder.computeCandidates(f.snapshot, k, f.grid), 9) << "cell " << k;
+    }
+    EXPECT_TRUE(std::all_of(std::begin(f.snapshot->marks), std::end(f.snapshot->marks),
+                            [](std::uint8_t mark) { return mark == kMarkFree; }));
+}
+
+TEST(ComputeCandidates, BlocksExactlyTheDigitsOfTheCellsRowColumnAndBox) {
+    // One digit in one other cell at a time: blocked exactly when the two
+    // cells share a row, a column or a box.
+    Fixture f;
+    for (int k = 0; k < kCellCount; ++k) {
+        for (int other = 0; other < kCellCount; ++other) {
+            if (other == k) {
+                continue;
+            }
+            const int digit = 1 + (k + other) % 9;
+            f.grid.fill(0);
+            f.grid[other] = static_cast<CellValue>(digit);
+            const bool blocked = sharesUnit(k, other);
+            ASSERT_EQ(f.builder.computeCandidates(f.snapshot, k, f.grid), blocked ? 8 : 9)
+                << "cell " << k << ", digit at " << other;
+            std::array<std::uint8_t, 9> expected{};
+            expected[digit - 1] = blocked ? kMarkBlocked : kMarkFree;
+            ASSERT_EQ(f.marksOf(k), expected) << "cell " << k << ", digit at " << other;
+        }
+    }
+}
+
+TEST(ComputeCandidates, CellSeeingAllNineDigitsHasNone) {
+    // Cell 40 (row 4, column 4, box 4) sees 1..3 in its row, 4..6 in its
+    // column and 7..9 in its box.
+    Fixture f;
+    const int cells[9] = {36, 37, 44, 4, 13, 76, 30, 50, 48};
+    for (int i = 0; i < 9; ++i) {
+        f.grid[cells[i]] = static_cast<CellValue>(i + 1);
+    }
+    EXPECT_EQ(f.builder.computeCandidates(f.snapshot, 40, f.grid), 0);
+    EXPECT_EQ(f.marksOf(40), (std::array<std::uint8_t, 9>{1, 1, 1, 1, 1, 1, 1, 1, 1}));
+}
+
+TEST(ComputeCandidates, RecomputationWipesTriedMarksAndTouchesNoOtherCell) {
+    Fixture f;
+    std::fill(std::begin(f.snapshot->marks), std::end(f.snapshot->marks), kMarkTried);
+    f.grid[1] = 3;  // same row as cell 0
+    f.grid[72] = 8; // same column
+    EXPECT_EQ(f.builder.computeCandidates(f.snapshot, 0, f.grid), 7);
+    EXPECT_EQ(f.marksOf(0), (std::array<std::uint8_t, 9>{0, 0, 1, 0, 0, 0, 0, 1, 0}));
+    EXPECT_TRUE(std::all_of(f.snapshot->marks + kDigitCount, std::end(f.snapshot->marks),
+                            [](std::uint8_t mark) { return mark == kMarkTried; }));
+}
+
+TEST(PlaceRandomCandidate, PlacesTheDrawnFreeDigitAndDrawsOnce) {
+    // Free digits {2, 5, 7} at cell 30; tried and blocked digits are skipped.
+    const std::array<std::uint8_t, 9> marks = {1, 0, 2, 1, 0, 1, 0, 2, 1};
+    const CellValue freeDigits[3] = {2, 5, 7};
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        Fixture f;
+        f.snapshot->chosenCell = 30;
+        f.setMarks(30, marks);
+        const unsigned seed = seedForFirstDraw(3, r);
+        std::srand(seed);
+        std::rand();
+        const int secondDraw = std::rand();
+
+        std::srand(seed);
+        EXPECT_TRUE(f.builder.placeRandomCandidate(f.snapshot, f.grid));
+        EXPECT_EQ(f.grid[30], freeDigits[r]);
+        EXPECT_EQ(std::count(f.grid.begin(), f.grid.end(), 0), kCellCount - 1);
+        EXPECT_EQ(f.marksOf(30), marks) << "placing changes no mark";
+        EXPECT_EQ(std::rand(), secondDraw) << "exactly one number drawn";
+    }
+}
+
+TEST(PlaceRandomCandidate, SingleFreeDigitIsPlacedWithoutDrawing) {
+    Fixture f;
+    f.snapshot->chosenCell = 80;
+    f.setMarks(80, {1, 2, 1, 1, 1, 1, 1, 1, 0});
+    std::srand(7);
+    const int firstDraw = std::rand();
+    std::srand(7);
+    EXPECT_TRUE(f.builder.placeRandomCandidate(f.snapshot, f.grid));
+    EXPECT_EQ(f.grid[80], 9);
+    EXPECT_EQ(std::rand(), firstDraw);
+}
+
+TEST(PlaceRandomCandidate, NoFreeDigitOrNoSnapshotPlacesNothing) {
+    Fixture f;
+    f.grid = engine_test::gridFromText(engine_test::kValidGrid);
+    f.grid[5] = 0;
+    const CellGrid before = f.grid;
+    f.snapshot->chosenCell = 5;
+    f.setMarks(5, {1, 2, 1, 2, 1, 1, 2, 1, 1});
+    std::srand(7);
+    const int firstDraw = std::rand();
+    std::srand(7);
+    EXPECT_FALSE(f.builder.placeRandomCandidate(f.snapshot, f.grid));
+    EXPECT_FALSE(f.builder.placeRandomCandidate(nullptr, f.grid));
+    EXPECT_EQ(f.grid, before);
+    EXPECT_EQ(std::rand(), firstDraw);
+}
+
+} // namespace
