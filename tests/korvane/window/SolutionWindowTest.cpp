@@ -38,6 +38,7 @@ TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow) {
     ASSERT_NE(seen, nullptr);
     EXPECT_EQ(seen->style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(seen->parent, mainWindow);
+    EXPECT_EQ(seen->exStyle, static_cast<DWORD>(WS_EX_TOPMOST | WS_EX_WINDOWEDGE));
 
     RECT mainRect{};
     RECT viewRect{};

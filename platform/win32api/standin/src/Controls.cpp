@@ -113,10 +113,8 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return result;
     }
     if (message == BM_CLICK) {
-        // A click reaches only an enabled button.
-        if (IsWindowEnabled(hwnd)) {
-            notifyParent(hwnd, BN_CLICKED);
-        }
+        // As on the real system, the message clicks a disabled button too.
+        notifyParent(hwnd, BN_CLICKED);
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -152,8 +150,9 @@ BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
     return SetDlgItemTextA(dialog, id, text);
 }
 
-// Leading and trailing blanks are allowed, a minus sign only when signed;
-// anything else, an empty text or a value out of range reads as 0, not translated.
+// Read like strtol or strtoul: leading blanks, a sign, then at least one
+// digit; whatever follows the digits is ignored. Unsigned, a negative value
+// wraps around. No digit, or a value out of range, reads as 0, not translated.
 UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
     if (translated != nullptr) {
         *translated = FALSE;
@@ -165,12 +164,11 @@ UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) 
     char text[64];
     GetWindowTextA(item, text, sizeof text);
     const char* p = text;
-    while (*p == ' ') {
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) {
         ++p;
     }
-    bool negative = false;
-    if (isSigned && *p == '-') {
-        negative = true;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+') {
         ++p;
     }
     if (*p < '0' || *p > '9') {
@@ -183,12 +181,6 @@ UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) 
             return 0;
         }
         ++p;
-    }
-    while (*p == ' ') {
-        ++p;
-    }
-    if (*p != '\0') {
-        return 0;
     }
     if (isSigned && value > (negative ? 0x80000000ull : 0x7FFFFFFFull)) {
         return 0;

@@ -340,7 +340,12 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (savedActive != nullptr && IsWindow(savedActive)) {
         s.active = savedActive;
     }
-    if (savedFocus != nullptr && IsWindow(savedFocus)) {
+    // The owner is active again and, like any window that its default handling
+    // activates, takes the focus itself: not the control that had it before.
+    if (ownerTop != nullptr && IsWindow(ownerTop)) {
+        s.focus = nullptr;
+        SetFocus(ownerTop);
+    } else if (savedFocus != nullptr && IsWindow(savedFocus)) {
         SetFocus(savedFocus);
     }
     return result;

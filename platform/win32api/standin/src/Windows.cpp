@@ -187,7 +187,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                             HINSTANCE instance, LPVOID param) {
     WindowClass* wc = className != nullptr ? findClass(className) : nullptr;
     if (wc == nullptr) {
-        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return nullptr;
     }
     if (parent != nullptr && findWindow(parent) == nullptr) {
@@ -227,6 +227,13 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         w.owner = parent != nullptr ? topLevelOf(parent) : nullptr;
     }
 
+    // A window with a dialog or sizing frame gets the raised window edge.
+    if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME))) {
+        exStyle |= WS_EX_WINDOWEDGE;
+    } else {
+        exStyle &= ~static_cast<DWORD>(WS_EX_WINDOWEDGE);
+    }
+    w.exStyle = exStyle;
     CREATESTRUCTA cs{
         param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
         windowName, className, exStyle};
