@@ -66,3 +66,47 @@ TEST(Queue, PostingToAMissingWindowFails) {
 }
 
 } // namespace
+
+#ifndef _WIN32
+// Without a display nothing can ever arrive: where Windows would wait, the
+// stand-in closes the remaining top-level windows as an ending session does,
+// and fails the wait if even that brings no message.
+namespace {
+
+int closes = 0;
+
+LRESULT CALLBACK QuitOnDestroyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        ++closes;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST(QueueWithoutDisplay, AnEmptyQueueClosesTheWindowsThenFails) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = QuitOnDestroyProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "StandInQuitOnDestroy";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND window = CreateWindowExA(0, "StandInQuitOnDestroy", "", WS_OVERLAPPED | WS_CAPTION, 0, 0,
+                                  100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    MSG msg{};
+    EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), -1);
+}
+
+TEST(QueueWithoutDisplay, AMessageBoxThatNoOneCanAnswerReturnsOk) {
+    EXPECT_EQ(MessageBoxA(nullptr, "texte", "titre", MB_OK), IDOK);
+    EXPECT_EQ(MessageBoxA(nullptr, "texte", "titre", MB_OKCANCEL), 0);
+}
+
+} // namespace
+#endif
