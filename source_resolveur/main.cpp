@@ -5,14 +5,23 @@
 #include <exception>
 
 #ifdef _WIN32
+#include "headless_runtime.h"
 #include "win32_form_runtime.h"
 
+#include <memory>
+#include <stdexcept>
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
-        forms::Win32FormRuntime form;
-        frmSudoku::Form_Load(form);
+        std::unique_ptr<forms::FormRuntime> form;
+        try {
+            form = std::make_unique<forms::Win32FormRuntime>();
+        } catch (const std::runtime_error&) {
+            // No window can be made (no desktop): the form is never shown anyway.
+            form = std::make_unique<forms::HeadlessRuntime>();
+        }
+        frmSudoku::Form_Load(*form);
     } catch (const std::exception& e) {
         MessageBoxA(nullptr, e.what(), "sudoku", MB_OK | MB_ICONERROR);
         return 3;
