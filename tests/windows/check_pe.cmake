@@ -1,6 +1,8 @@
 # Checks built Windows programs as files: PE format and machine, GUI subsystem, and an
 # import table that names only the system's own DLLs (no compiler runtime DLL).
 #   cmake -DOBJDUMP=<objdump> -DFORMAT=pei-i386|pei-x86-64 -DPROGRAMS=<a.exe;b.exe> -P check_pe.cmake
+cmake_minimum_required(VERSION 3.25)
+
 if(NOT OBJDUMP OR NOT FORMAT OR NOT PROGRAMS)
     message(FATAL_ERROR "check_pe.cmake needs OBJDUMP, FORMAT and PROGRAMS")
 endif()
@@ -37,15 +39,18 @@ foreach(program IN LISTS PROGRAMS)
     if(NOT imports)
         list(APPEND faults "${name}: no import table found")
     endif()
+    set(dlls "")
     foreach(line IN LISTS imports)
         string(REPLACE "DLL Name: " "" dll "${line}")
         string(STRIP "${dll}" dll)
+        list(APPEND dlls "${dll}")
         string(TOLOWER "${dll}" lower)
         if(NOT lower IN_LIST system_dlls)
             list(APPEND faults "${name}: imports ${dll}, which is not a system DLL")
         endif()
     endforeach()
-    message(STATUS "${name}: ${FORMAT}, GUI, imports: ${imports}")
+    list(JOIN dlls ", " dll_text)
+    message(STATUS "${name}: ${FORMAT}, GUI, imports ${dll_text}")
 endforeach()
 
 if(faults)
