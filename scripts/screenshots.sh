@@ -29,8 +29,17 @@ wine_session_start
 mkdir -p docs
 coproc DEMO { "$WINE" "$build/tests/windows/korvane_demo.exe" 2>&1; }
 shots=0
-while read -r word name left top width height <&"${DEMO[0]}"; do
-    [[ "$word" == shot ]] || { echo "korvane_demo: $word $name $left $top $width $height"; continue; }
+done=no
+while read -r line <&"${DEMO[0]}"; do
+    # Wine's console programs end their lines with CR LF.
+    read -r word name left top width height <<<"${line%$'\r'}"
+    if [[ "$word" == done ]]; then
+        done=yes
+        continue
+    elif [[ "$word" != shot ]]; then
+        echo "$line"
+        continue
+    fi
     # Let the X server finish drawing what Wine has just sent it.
     sleep 0.5
     import -window root -crop "${width}x${height}+${left}+${top}" +repage "docs/korvane-$name.png"
@@ -38,5 +47,4 @@ while read -r word name left top width height <&"${DEMO[0]}"; do
     shots=$((shots + 1))
     echo >&"${DEMO[1]}"
 done
-wait "$DEMO_PID"
-[[ $shots -eq 2 ]]
+[[ $shots -eq 2 && $done == yes ]]

@@ -1,7 +1,7 @@
 // Brings korvane.exe's puzzle window into the states worth a picture, for
 // scripts/screenshots.sh: a duplicate warning over the grid, then the solution window.
 // For each state it prints "shot <name> <left> <top> <width> <height>" (the screen area
-// to capture) and waits for a line on its input before going on.
+// to capture) and waits for a line on its input before going on; "done" at the end.
 //   korvane_demo.exe   (korvane.exe's path is built in)
 #include "process_driver.h"
 
@@ -73,6 +73,15 @@ int main() {
         return 1;
     }
 
+    // The warning comes up in the middle of the screen: put the window around it.
+    RECT outer{};
+    GetWindowRect(main, &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    SetWindowPos(main, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
     PostMessageA(GetDlgItem(main, 4000 + cell), WM_CHAR, '0' + digit, 0);
     const auto box = WaitForMessageBox(korvane, kWaitMs);
     if (!box) {
@@ -92,5 +101,10 @@ int main() {
     Shot("solution", main, solution);
 
     PostMessageA(main, WM_CLOSE, 0, 0);
-    return korvane.WaitForExit(kWaitMs) == 0u ? 0 : 1;
+    if (korvane.WaitForExit(kWaitMs) != 0u) {
+        std::fprintf(stderr, "korvane_demo: korvane did not end with exit code 0\n");
+        return 1;
+    }
+    std::printf("done\n");
+    return 0;
 }
