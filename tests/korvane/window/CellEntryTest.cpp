@@ -84,6 +84,40 @@ TEST_F(MainWindowTest, AfterAReportAnotherCellOfTheRowReportsAgain) {
     EXPECT_EQ(GetFocus(), cell(kCell + 1));
 }
 
+TEST_F(MainWindowTest, OnlyOneDigitCanBeTypedIntoAHiddenCellAndNoneIntoAGiven) {
+    int hidden = -1;
+    int given = -1;
+    for (int i = 0; i < 81; ++i) {
+        (puzzleBuilder.clueMask[i] != 0 ? hidden : given) = i;
+    }
+    ASSERT_GE(hidden, 0);
+    ASSERT_GE(given, 0);
+    auto type = [this](int index, char c) {
+        SendMessageA(cell(index), WM_CHAR, static_cast<WPARAM>(c), 0);
+    };
+    CellValue before = playerGrid[hidden];
+    type(hidden, 'x');
+    EXPECT_EQ(TextOf(cell(hidden)), "");
+    EXPECT_EQ(playerGrid[hidden], before);
+    // The solution digit of a hidden cell stands nowhere else in its units.
+    char digit = static_cast<char>('0' + puzzleBuilder.solution[hidden]);
+    type(hidden, digit);
+    EXPECT_EQ(TextOf(cell(hidden)), std::string(1, digit));
+    EXPECT_EQ(playerGrid[hidden], puzzleBuilder.solution[hidden]);
+    EXPECT_TRUE(recorder->boxes.empty());
+    type(hidden, digit == '9' ? '1' : '9');
+    EXPECT_EQ(TextOf(cell(hidden)), std::string(1, digit));
+    type(hidden, '\b');
+    EXPECT_EQ(TextOf(cell(hidden)), "");
+    EXPECT_EQ(playerGrid[hidden], 0);
+
+    std::string givenText = TextOf(cell(given));
+    type(given, '\b');
+    type(given, '1');
+    EXPECT_EQ(TextOf(cell(given)), givenText);
+    EXPECT_EQ(playerGrid[given], puzzleBuilder.solution[given]);
+}
+
 TEST_F(MainWindowTest, OtherCommandsAndNotificationsDoNothing) {
     UseEmptyPuzzle();
     playerGrid[36] = 4;

@@ -71,6 +71,42 @@ TEST_F(Controls, EditTextChangesNotifyTheParentBeforeReturning) {
     EXPECT_EQ(TextOf(edit), "");
 }
 
+TEST_F(Controls, TypingGoesInAtTheCaretWithinTheLimitAndOnlyDigits) {
+    auto type = [this](char c) { SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0); };
+    SetWindowTextA(edit, "12"); // the caret is then at the start
+    type('3');
+    EXPECT_EQ(TextOf(edit), "312");
+    commands.clear();
+    type('a');
+    EXPECT_EQ(TextOf(edit), "312");
+    EXPECT_TRUE(commands.empty());
+    type('\b');
+    EXPECT_EQ(TextOf(edit), "12");
+    EXPECT_EQ(countCode(EN_CHANGE), 1);
+
+    SendMessageA(edit, EM_LIMITTEXT, 1, 0);
+    SetWindowTextA(edit, "");
+    type('5');
+    EXPECT_EQ(TextOf(edit), "5");
+    commands.clear();
+    type('6');
+    EXPECT_EQ(TextOf(edit), "5");
+    // The full control still reports a change.
+    EXPECT_EQ(countCode(EN_MAXTEXT), 1);
+    EXPECT_EQ(countCode(EN_CHANGE), 1);
+    type('\b');
+    EXPECT_EQ(TextOf(edit), "");
+    commands.clear();
+    type('\b');
+    EXPECT_TRUE(commands.empty());
+
+    HWND readOnly =
+        CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | ES_READONLY, 0, 40, 31, 31, parent,
+                        reinterpret_cast<HMENU>(4003), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(readOnly, WM_CHAR, '5', 0);
+    EXPECT_EQ(TextOf(readOnly), "");
+}
+
 TEST_F(Controls, EditLimitAndFont) {
     LRESULT initial = SendMessageA(edit, EM_GETLIMITTEXT, 0, 0);
     EXPECT_EQ(initial, 30000);

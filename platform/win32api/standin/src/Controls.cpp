@@ -2,6 +2,7 @@
 // message box class "#32770") and the dialog item helpers.
 #include "State.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +53,34 @@ bool handleFont(Window& w, UINT message, WPARAM wParam, LRESULT& result) {
     return false;
 }
 
+// A typed character goes in at the caret, or a backspace removes the one
+// before it. Read-only cells take nothing; ES_NUMBER cells only digits. At the
+// text limit nothing goes in, and the parent hears EN_MAXTEXT and, as from the
+// system's own control, EN_UPDATE and EN_CHANGE all the same.
+void typeCharacter(Window& w, char c) {
+    HWND hwnd = w.handle;
+    if (w.style & ES_READONLY) {
+        return;
+    }
+    if (c == '\b') {
+        if (w.caret == 0 || w.caret > w.text.size()) {
+            return;
+        }
+        w.text.erase(w.caret - 1, 1);
+        --w.caret;
+    } else if (static_cast<unsigned char>(c) < ' ' ||
+               ((w.style & ES_NUMBER) && (c < '0' || c > '9'))) {
+        return;
+    } else if (w.text.size() >= w.textLimit) {
+        notifyParent(hwnd, EN_MAXTEXT);
+    } else {
+        w.text.insert(std::min(w.caret, w.text.size()), 1, c);
+        ++w.caret;
+    }
+    notifyParent(hwnd, EN_UPDATE);
+    notifyParent(hwnd, EN_CHANGE);
+}
+
 } // namespace
 
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -70,11 +99,16 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_SETTEXT:
         DefWindowProcA(hwnd, message, wParam, lParam);
+        w = findWindow(hwnd);
+        w->caret = 0;
         if (!(w->style & ES_MULTILINE)) {
             notifyParent(hwnd, EN_UPDATE);
             notifyParent(hwnd, EN_CHANGE);
         }
         return TRUE;
+    case WM_CHAR:
+        typeCharacter(*w, static_cast<char>(wParam));
+        return 0;
     case EM_LIMITTEXT:
         w->textLimit = wParam != 0 ? static_cast<std::uint32_t>(wParam) : 0x7FFFFFFEu;
         return 0;

@@ -44,6 +44,7 @@ struct Window {
     // Control state of the built-in classes.
     HFONT font = nullptr;
     std::uint32_t textLimit = 30000;
+    std::size_t caret = 0;
     // Modal result of a message box window; 0 while it runs.
     int boxResult = 0;
 };
