@@ -78,10 +78,9 @@ wine_session_start() {
     fi
 
     mkdir -p "$WINEPREFIX"
+    # A server left running for this prefix (an earlier run still ending) serves as well.
     if ! wineserver -p </dev/null >/dev/null 2>&1; then
-        echo "wine-session: wineserver did not start for $WINEPREFIX" >&2
-        kill "$xvfb_pid" 2>/dev/null
-        return 1
+        echo "wine-session: a wineserver already runs for $WINEPREFIX; using it" >&2
     fi
     if [[ ! -e "$WINEPREFIX/.session-ready" ]]; then
         echo "wine-session: preparing the Wine prefix $WINEPREFIX (once)" >&2
