@@ -50,8 +50,9 @@ echo "== generator benchmark"
 engine_bench=$(find "$release/bench/engine" -maxdepth 1 -type f -executable | head -1)
 engine_rate=n/a
 if [[ -n $engine_bench ]]; then
-    "$engine_bench" --benchmark_repetitions=5 --benchmark_format=csv >"$work/engine.csv" 2>/dev/null
-    for column in items_per_second puzzles_per_second; do
+    "$engine_bench" --benchmark_filter=WholePuzzle --benchmark_repetitions=5 \
+        --benchmark_format=csv >"$work/engine.csv" 2>/dev/null
+    for column in puzzles items_per_second; do
         rate=$(bench_median_column "$work/engine.csv" "$column" | awk 'NR == 1 { printf "%.0f", $2 }')
         if [[ -n $rate && $rate != 0 ]]; then
             engine_rate=$rate
@@ -67,21 +68,43 @@ bench_median_column "$work/solver.csv" ns_per_step >"$work/solver-ns.txt"
 bench_median_column "$work/solver.csv" steps >"$work/solver-steps.txt"
 
 echo "== whole programs, native and under Wine"
-# Wine through the project's session (own display, prefix and wineserver).
+# Wine with a display, prefix and wineserver of this script's own, so that a
+# session that another run holds open is neither needed nor disturbed.
 wine_ok=0
 wine_note=""
-if [[ -f scripts/wine-session.sh ]]; then
-    # shellcheck disable=SC1091
-    source scripts/wine-session.sh
-    if wine_session_start >"$work/wine-session.log" 2>&1; then
-        trap wine_session_stop EXIT
-        wine_ok=1
-        wine_note="Wine loader \`$WINE\` ($WINE_ARCH prefix)"
-    else
-        wine_note="Wine could not start here: $(tail -1 "$work/wine-session.log")"
-    fi
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    WINE=wine
+    export WINEPREFIX="$root/build/hardening-wine-prefix-win32"
 else
-    wine_note="Wine not measured: scripts/wine-session.sh is missing"
+    WINE=/usr/lib/wine/wine64
+    export WINELOADER=/usr/lib/wine/wine64
+    export WINEPREFIX="$root/build/hardening-wine-prefix-win64"
+fi
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+xvfb_pid=""
+stop_wine() {
+    wineserver -k >/dev/null 2>&1 || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+}
+for ((n = 150; n < 199; n++)); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    break
+done
+trap stop_wine EXIT
+for ((tries = 0; tries < 100; tries++)); do
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
+    sleep 0.1
+done
+mkdir -p "$WINEPREFIX"
+if wineserver -p </dev/null >/dev/null 2>&1 && "$WINE" cmd /c exit </dev/null >/dev/null 2>&1; then
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+    wine_ok=1
+    wine_note="Wine loader \`$WINE\`, a prefix of its own, warm wineserver, Xvfb"
+else
+    wine_note="Wine could not be started here ($WINE), so nothing was measured under it"
 fi
 
 grid_of() { # 81 cells, top row first -> grille.txt bytes
@@ -90,8 +113,10 @@ grid_of() { # 81 cells, top row first -> grille.txt bytes
         printf '%s\r\n' "$(echo "${cells:$((row * 9)):9}" | sed 's/./& /g; s/ $//')"
     done
 }
-hard=$(grep -v '^#' bench/solver/hard-boards.txt | awk 'NR == 1 { print $1 }')
-hard_steps=$(grep -v '^#' bench/solver/hard-boards.txt | awk 'NR == 1 { print $4 }')
+# The hard grid: the board with the most backtracking steps, so that the search
+# and not the start of the process makes most of the run.
+read -r hard hard_steps < <(grep -v '^#' bench/solver/hard-boards.txt |
+    sort -k4,4n | tail -1 | awk '{ print $1, $4 }')
 
 for kind in native wine; do
     for grid in typical hard; do
@@ -121,7 +146,7 @@ time_runs() {
     local label=$1 command=$2
     if hyperfine --style none --warmup 1 --runs "$runs" --ignore-failure \
         --export-json "$work/$label.json" "$command" >"$work/$label.log" 2>&1; then
-        grep -m1 '"median"' "$work/$label.json" | sed 's/[^0-9.e-]//g' |
+        grep -m1 '"median"' "$work/$label.json" | sed 's/.*: *//; s/,.*//' |
             awk '{ printf "%.1f", $1 * 1000 }'
     else
         echo n/a
@@ -167,7 +192,7 @@ hyperfine). The machine is shared, so single runs vary by some tens of percent.
 
 | Figure | Value | Target | |
 |---|---|---|---|
-| Puzzles per second, one thread, \`generateFullGrid\` + \`removeClues\` (bench/engine, linux-release) | $engine_rate | at least 1,500 | $(verdict "$engine_rate" 1500 min) |
+| Puzzles per second of CPU time, one thread, \`generateFullGrid\` + \`removeClues\` (bench/engine, linux-release) | $engine_rate | at least 1,500 | $(verdict "$engine_rate" 1500 min) |
 
 ## Solver search (sudoku's \`Recherche\`)
 
@@ -179,37 +204,39 @@ Target: at most 50 ns per step.
 |---|---|---|
 HEAD
     while read -r name ns; do
-        echo "| ${name#Recherche/} | $(printf '%.1f' "$ns") | $(verdict "$ns" 50 max) |"
+        name=${name#Recherche/}
+        echo "| ${name%_median} | $(printf '%.1f' "$ns") | $(verdict "$ns" 50 max) |"
     done <"$work/solver-ns.txt"
     cat <<BODY
 
 ## Whole programs
 
-Wall time of one run, native Linux build (linux-release, x86-64) against
-$windows_kind, on the same machine, each program started from another folder.
+Wall time of one run on this machine, each program started from another folder: the
+native Linux build (linux-release, x86-64) against $windows_kind.
 $wine_note.
-The typical grid is a puzzle that korvane makes; the hard grid is the first board of
-\`bench/solver/hard-boards.txt\` ($hard_steps backtracking steps).
+The typical grid is a puzzle that korvane makes; the hard grid is the board of
+\`bench/solver/hard-boards.txt\` with the most backtracking steps ($hard_steps).
 
 | Run | Native (ms) | Wine (ms) | Wine / native |
 |---|---|---|---|
 | korvane, one puzzle, both files written | ${ms[korvane-native]} | ${ms[korvane-wine]} | $(ratio "${ms[korvane-wine]}" "${ms[korvane-native]}") |
 | sudoku, typical grid | ${ms[sudoku-native-typical]} | ${ms[sudoku-wine-typical]} | $(ratio "${ms[sudoku-wine-typical]}" "${ms[sudoku-native-typical]}") |
 | sudoku, hard grid | ${ms[sudoku-native-hard]} | ${ms[sudoku-wine-hard]} | $(ratio "${ms[sudoku-wine-hard]}" "${ms[sudoku-native-hard]}") |
-| Wine alone: \`wine cmd /c exit\` | | ${ms[wine-start]} | |
+| Wine alone, \`cmd /c exit\` | | ${ms[wine-start]} | |
 
-Target: sudoku.exe under Wine within 1.5 times the native program. A Wine start costs
-about ${ms[wine-start]} ms by itself on this machine, far more than a native run of
-either program, so the ratio of the short runs measures Wine's start, not the programs.
-The comparison that the target is about is the search itself:
 BODY
-    # Search time under Wine: hard run minus typical run (both pay the same start).
     minus() { awk -v h="$1" -v t="$2" 'BEGIN { if (h == "n/a" || t == "n/a") print "n/a"; else printf "%.1f", h - t }'; }
+    hard_ratio=$(ratio "${ms[sudoku-wine-hard]}" "${ms[sudoku-native-hard]}")
     native_search=$(minus "${ms[sudoku-native-hard]}" "${ms[sudoku-native-typical]}")
     wine_search=$(minus "${ms[sudoku-wine-hard]}" "${ms[sudoku-wine-typical]}")
     search_ratio=$(ratio "$wine_search" "$native_search")
-    echo "the hard grid's extra time over the typical grid is $native_search ms natively and"
-    echo "$wine_search ms under Wine, a ratio of $search_ratio:" \
-        "$(verdict "$search_ratio" 1.5 max) the target of at most 1.5."
+    cat <<TAIL
+Target: sudoku.exe under Wine within 1.5 times the native program. On the hard grid,
+where the search makes most of the run, the ratio is $hard_ratio: $(verdict "$hard_ratio" 1.5 max)
+the target. That includes Wine's own start, about ${ms[wine-start]} ms here, which is far more
+than a whole native run on the short grids: their ratios measure Wine's start, not the
+programs. The search alone (hard grid minus typical grid) takes $native_search ms natively
+and $wine_search ms under Wine, a ratio of $search_ratio.
+TAIL
 } >docs/performance.md
 echo "docs/performance.md written"
