@@ -5,7 +5,7 @@
 # is kept under <build>/findings/<target>/.
 #
 # Usage: scripts/fuzz.sh [seconds for grille_fuzzer] [seconds for puzzle_engine_fuzzer]
-# Defaults: 40 and 20 s. The targets must be built first (scripts/test-hardening.sh
+# Defaults: 30 s each. The targets must be built first (scripts/test-hardening.sh
 # does it): cmake --preset fuzz -B build/hardening-fuzz && cmake --build build/hardening-fuzz
 # Environment: FUZZ_BUILD (default build/hardening-fuzz).
 set -euo pipefail
@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 build=${FUZZ_BUILD:-build/hardening-fuzz}
-declare -A seconds=([grille_fuzzer]=${1:-40} [puzzle_engine_fuzzer]=${2:-20})
+declare -A seconds=([grille_fuzzer]=${1:-30} [puzzle_engine_fuzzer]=${2:-30})
 declare -A corpus=([grille_fuzzer]=grille [puzzle_engine_fuzzer]=engine)
 
 status=0
