@@ -9,7 +9,7 @@
 // - the board, the labels and the log agree with that outcome, and no message
 //   box was shown.
 //
-// The specified backtracking is exhaustive in a fixed cell order, and some
+// The solver's backtracking is exhaustive in a fixed cell order, and some
 // grids with a completion need hundreds of millions of steps (about 100 times
 // slower under the sanitizers than in a release build). Such inputs are left
 // out, before the run, when a search of our own in the same cell and digit
