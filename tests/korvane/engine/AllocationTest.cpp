@@ -1,6 +1,7 @@
-// Memory exhaustion in the engine: the allocation's std::bad_alloc passes out,
-// and the counter's own stack is released on the way. This program replaces
-// the global operator new so that a test can make the n-th allocation fail.
+// The engine's allocations: one snapshot per search pass, and on memory
+// exhaustion the allocation's std::bad_alloc passes out, the counter's own
+// stack being released on the way. This program replaces the global operator
+// new to count allocations and to make the n-th one fail.
 #include "PuzzleBuilder.h"
 #include "TestGrids.h"
 
@@ -12,8 +13,9 @@
 namespace {
 // Allocations still allowed before one fails; negative means no limit.
 int allowedAllocations = -1;
-// Blocks allocated through operator new and not yet released.
+// Blocks allocated through operator new and not yet released, and in all.
 long liveBlocks = 0;
+long allocations = 0;
 } // namespace
 
 void* operator new(std::size_t size) {
@@ -28,6 +30,7 @@ void* operator new(std::size_t size) {
         throw std::bad_alloc();
     }
     ++liveBlocks;
+    ++allocations;
     return block;
 }
 
@@ -90,6 +93,52 @@ TEST(AllocationFailure, GeneratorKeepsItsSnapshotsUntilTheNextClear) {
     std::srand(1);
     builder.generateFullGrid();
     EXPECT_TRUE(engine_test::isValidGrid(builder.solution));
+}
+
+TEST(SnapshotAllocation, CounterFillsASingleCandidateCellBeforeScanningFurther) {
+    // Cell 0 has one candidate; cell 80 has none, since the 4 of its row was
+    // turned into a 5, its own digit. The first pass fills cell 0 and stops
+    // scanning there; the second meets cell 80: two snapshots in all.
+    PuzzleBuilder builder;
+    CellGrid grid = engine_test::gridFromText(engine_test::kValidGrid);
+    ASSERT_EQ(grid[79], 4);
+    ASSERT_EQ(grid[80], 5);
+    grid[0] = 0;
+    grid[79] = 5;
+    grid[80] = 0;
+    allocations = 0;
+    EXPECT_EQ(builder.countSolutions(grid, nullptr), 0);
+    EXPECT_EQ(allocations, 2);
+}
+
+TEST(SnapshotAllocation, OneSnapshotPerSearchPassOnFixedSeeds) {
+    // Snapshots pushed by the grid search (82 when it never undoes a
+    // placement) and by the 53 counts; both depend on the C library's rand().
+    // The last seed's grid search meets a dead cell after a cell with a single
+    // free digit in the same scan, so that the pass must end with the undo.
+    struct Passes {
+        unsigned seed;
+        long grid;
+        long counts;
+    };
+#ifdef _WIN32
+    const Passes expected[] = {
+        {1, 87, 1595}, {777, 82, 1494}, {123456789, 82, 1562}, {14, 85, 1519}};
+#else
+    const Passes expected[] = {
+        {1, 82, 1432}, {777, 87, 1490}, {123456789, 82, 2847}, {330, 89, 1518}};
+#endif
+    PuzzleBuilder builder;
+    for (const Passes& passes : expected) {
+        SCOPED_TRACE(passes.seed);
+        std::srand(passes.seed);
+        allocations = 0;
+        builder.generateFullGrid();
+        EXPECT_EQ(allocations, passes.grid);
+        allocations = 0;
+        builder.removeClues();
+        EXPECT_EQ(allocations, passes.counts);
+    }
 }
 
 } // namespace
