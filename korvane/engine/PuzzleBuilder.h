@@ -19,7 +19,7 @@ using CellValue = std::int16_t;
 
 inline constexpr int kCellCount = 81;
 inline constexpr int kDigitCount = 9;
-// Fewer undecided cells than this and the clue remover stops trying.
+// The clue remover stops when this many cells are left undecided; they stay given.
 inline constexpr int kMinGivens = 28;
 
 using CellGrid = std::array<CellValue, kCellCount>;
@@ -87,6 +87,7 @@ struct PuzzleBuilder {
 
     // 0, 1 or 2 (two or more) completions of grid with the cells whose mask
     // byte is kMaskHidden emptied; mask may be null. Changes neither argument.
+    // Its own snapshot stack is released on every way out, std::bad_alloc included.
     int countSolutions(const CellGrid& grid, const ClueMask* mask);
 
     // Turns the complete solution into a puzzle with exactly one completion.
