@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <vector>
 
 using engine_test::seedForFirstDraw;
 
