@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 
+using engine_test::drawAfterSeeding;
 using engine_test::seedForFirstDraw;
 
 namespace {
@@ -95,12 +96,7 @@ TEST(PlaceRandomCandidate, PlacesTheDrawnFreeDigitAndDrawsOnce) {
         Fixture f;
         f.snapshot->chosenCell = 30;
         f.setMarks(30, marks);
-        const unsigned seed = seedForFirstDraw(3, r);
-        std::srand(seed);
-        std::rand();
-        const int secondDraw = std::rand();
-
-        std::srand(seed);
+        const int secondDraw = drawAfterSeeding(seedForFirstDraw(3, r), 2);
         EXPECT_TRUE(f.builder.placeRandomCandidate(f.snapshot, f.grid));
         EXPECT_EQ(f.grid[30], freeDigits[r]);
         EXPECT_EQ(std::count(f.grid.begin(), f.grid.end(), 0), kCellCount - 1);
@@ -113,9 +109,7 @@ TEST(PlaceRandomCandidate, SingleFreeDigitIsPlacedWithoutDrawing) {
     Fixture f;
     f.snapshot->chosenCell = 80;
     f.setMarks(80, {1, 2, 1, 1, 1, 1, 1, 1, 0});
-    std::srand(7);
-    const int firstDraw = std::rand();
-    std::srand(7);
+    const int firstDraw = drawAfterSeeding(7, 1);
     EXPECT_TRUE(f.builder.placeRandomCandidate(f.snapshot, f.grid));
     EXPECT_EQ(f.grid[80], 9);
     EXPECT_EQ(std::rand(), firstDraw);
@@ -128,9 +122,7 @@ TEST(PlaceRandomCandidate, NoFreeDigitOrNoSnapshotPlacesNothing) {
     const CellGrid before = f.grid;
     f.snapshot->chosenCell = 5;
     f.setMarks(5, {1, 2, 1, 2, 1, 1, 2, 1, 1});
-    std::srand(7);
-    const int firstDraw = std::rand();
-    std::srand(7);
+    const int firstDraw = drawAfterSeeding(7, 1);
     EXPECT_FALSE(f.builder.placeRandomCandidate(f.snapshot, f.grid));
     EXPECT_FALSE(f.builder.placeRandomCandidate(nullptr, f.grid));
     EXPECT_EQ(f.grid, before);

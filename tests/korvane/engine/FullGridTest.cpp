@@ -84,9 +84,7 @@ TEST(Backtrack, DescendsPastExhaustedCellsToTheNextDigitLeft) {
     third->marks[18 + 4] = kMarkFree;
     builder.solution[2] = 5;
 
-    std::srand(3);
-    const int firstDraw = std::rand();
-    std::srand(3);
+    const int firstDraw = engine_test::drawAfterSeeding(3, 1);
     builder.backtrack(third);
 
     EXPECT_EQ(builder.solution[0], 7);

@@ -122,4 +122,14 @@ unsigned seedForFirstDraw(int modulus, int residue) {
     }
 }
 
+int drawAfterSeeding(unsigned seed, int n) {
+    std::srand(seed);
+    int value = 0;
+    for (int i = 0; i < n; ++i) {
+        value = std::rand();
+    }
+    std::srand(seed);
+    return value;
+}
+
 } // namespace engine_test

@@ -34,4 +34,8 @@ CellGrid puzzleOf(const PuzzleBuilder& builder);
 // The smallest seed after which the first rand() % modulus equals residue.
 unsigned seedForFirstDraw(int modulus, int residue);
 
+// The n-th rand() value (from 1) after srand(seed); rand() is then seeded
+// with seed again, so that the code under test draws the same sequence.
+int drawAfterSeeding(unsigned seed, int n);
+
 } // namespace engine_test
