@@ -41,8 +41,26 @@ bool loadUnits(const Board& board, Units& units) {
     return true;
 }
 
-// Depth-first count that always branches on the empty cell with the fewest
-// candidates.
+// The cells of the 27 units: rows, columns, boxes.
+struct UnitCells {
+    int cell[27][9];
+    constexpr UnitCells() : cell{} {
+        for (int i = 0; i < 9; ++i) {
+            for (int j = 0; j < 9; ++j) {
+                cell[i][j] = i * 9 + j;
+                cell[9 + i][j] = j * 9 + i;
+                cell[18 + i][j] = (i / 3) * 27 + (i % 3) * 3 + (j / 3) * 9 + j % 3;
+            }
+        }
+    }
+};
+constexpr UnitCells kUnits;
+
+// Depth-first count. It branches on a digit that has a single place left in
+// some unit, else on the empty cell with the fewest candidates, and it stops at
+// once where a cell has no candidate or a unit has no place left for a missing
+// digit. Every completion puts such a single digit in its place, so the count
+// stays exact.
 struct Counter {
     Board cells;
     Units units;
@@ -51,22 +69,21 @@ struct Counter {
     Board* first;
 
     void search() {
+        unsigned free[81];
         int best = -1;
         int bestCount = 10;
-        unsigned bestFree = 0;
         for (int cell = 0; cell < 81; ++cell) {
             if (cells[cell] != 0) {
                 continue;
             }
-            const unsigned free = kAllDigits & ~units.used(cell);
-            const int n = std::popcount(free);
+            free[cell] = kAllDigits & ~units.used(cell);
+            const int n = std::popcount(free[cell]);
+            if (n == 0) {
+                return;
+            }
             if (n < bestCount) {
                 best = cell;
                 bestCount = n;
-                bestFree = free;
-                if (n == 0) {
-                    return;
-                }
             }
         }
         if (best < 0) {
@@ -76,8 +93,37 @@ struct Counter {
             ++found;
             return;
         }
-        for (unsigned free = bestFree; free != 0 && found < limit; free &= free - 1) {
-            const unsigned bit = free & (0u - free);
+        unsigned branch = free[best];
+        if (bestCount > 1) {
+            for (const auto& unit : kUnits.cell) {
+                unsigned once = 0, twice = 0, placed = 0;
+                for (int cell : unit) {
+                    if (cells[cell] != 0) {
+                        placed |= 1u << (cells[cell] - 1);
+                    } else {
+                        twice |= once & free[cell];
+                        once |= free[cell];
+                    }
+                }
+                const unsigned missing = kAllDigits & ~placed;
+                if (missing & ~once) {
+                    return; // a missing digit has no place left in this unit
+                }
+                const unsigned single = missing & once & ~twice;
+                if (single != 0 && branch != (single & (0u - single))) {
+                    const unsigned bit = single & (0u - single);
+                    for (int cell : unit) {
+                        if (cells[cell] == 0 && (free[cell] & bit)) {
+                            best = cell;
+                        }
+                    }
+                    branch = bit;
+                    break;
+                }
+            }
+        }
+        for (; branch != 0 && found < limit; branch &= branch - 1) {
+            const unsigned bit = branch & (0u - branch);
             cells[best] = std::countr_zero(bit) + 1;
             units.flip(best, bit);
             search();

@@ -114,6 +114,12 @@ TEST(CountCompletions, CountsUpToTheLimit) {
         swap[cell] = 0;
     }
     EXPECT_EQ(check::countCompletions(swap, 5), 2);
+    // A second rectangle in the same rows (columns 7 and 8: 6 5 over 5 6): each
+    // can be swapped alone, so exactly four completions.
+    for (int cell : {34, 35, 61, 62}) {
+        swap[cell] = 0;
+    }
+    EXPECT_EQ(check::countCompletions(swap, 100), 4);
 }
 
 TEST(CountCompletions, FindsNoneForDuplicatesAndDeadCells) {
