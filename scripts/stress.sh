@@ -61,7 +61,8 @@ both programs against grid checks written apart from them (`fuzz/checks/`):
   puzzles of the generator's seeds 1 to 500 (each with korvane's solution, which
   the solver must match) are run as well.
 
-Any finding is printed as `FINDING ...` and makes the command fail.
+Any finding is printed as `FINDING ...` and makes the command fail. The times are
+reported, not checked: they depend on the load of the shared machine.
 
 ## Last run
 HEAD
