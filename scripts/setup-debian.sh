@@ -7,7 +7,7 @@ want=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev clang-forma
 for part in "$@"; do
     case "$part" in
     native) ;;
-    windows) want+=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick) ;;
+    windows) want+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick) ;;
     fuzz) want+=(clang libclang-rt-14-dev valgrind) ;;
     *) echo "setup-debian.sh: unknown part '$part'" >&2; exit 2 ;;
     esac

@@ -20,20 +20,6 @@ bash scripts/setup-debian.sh windows
 
 runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
-install_missing() {
-    local missing=() pkg
-    for pkg in "$@"; do
-        [[ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)" == \
-            "install ok installed" ]] || missing+=("$pkg")
-    done
-    [[ ${#missing[@]} -eq 0 ]] && return 0
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "Missing Debian packages: ${missing[*]}; run this command as root." >&2
-        return 1
-    fi
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-}
 
 echo "== Windows 32-bit: cross build ($build32)"
 cmake --preset mingw32 -B "$build32" >/dev/null
@@ -51,13 +37,11 @@ else
     echo "== Windows 32-bit: the programs as files"
     cmake -DOBJDUMP=i686-w64-mingw32-objdump -DFORMAT=pei-i386 \
         "-DPROGRAMS=$build32/korvane/window/korvane.exe;$build32/source_resolveur/sudoku.exe" \
+        "-DWITH_RESOURCES=$build32/korvane/window/korvane.exe" \
         -P tests/windows/check_pe.cmake
 
     echo "== Windows 64-bit build of the same sources ($build64), tests under wine64"
-    install_missing wine64 g++-mingw-w64-x86-64-posix
-    cmake -S . -B "$build64" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-        -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
+    cmake --preset mingw64-wine -B "$build64" >/dev/null
     cmake --build "$build64" -j2
     wine_session_start
     ctest --test-dir "$build64" --output-on-failure --no-tests=error -j2

@@ -1,6 +1,9 @@
 # Checks built Windows programs as files: PE format and machine, GUI subsystem, and an
 # import table that names only the system's own DLLs (no compiler runtime DLL).
-#   cmake -DOBJDUMP=<objdump> -DFORMAT=pei-i386|pei-x86-64 -DPROGRAMS=<a.exe;b.exe> -P check_pe.cmake
+#   cmake -DOBJDUMP=<objdump> -DFORMAT=pei-i386|pei-x86-64 -DPROGRAMS=<a.exe;b.exe>
+#         [-DWITH_RESOURCES=<a.exe>] -P check_pe.cmake
+# WITH_RESOURCES names the programs that must carry korvane's resources: icon groups 100
+# and "A" of 8 images each, version information, and a manifest with id 1.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT OBJDUMP OR NOT FORMAT OR NOT PROGRAMS)
@@ -49,6 +52,24 @@ foreach(program IN LISTS PROGRAMS)
             list(APPEND faults "${name}: imports ${dll}, which is not a system DLL")
         endif()
     endforeach()
+    if(program IN_LIST WITH_RESOURCES)
+        # The resource tree as objdump prints it: type entries at the first level, then
+        # names or ids, then languages and their leaves.
+        string(REGEX MATCH "\n[0-9a-f]+   Entry: ID: 0x00000e,.*\n[0-9a-f]+   Entry: ID: 0x000010,"
+                     icon_groups "${dump}")
+        string(REGEX MATCHALL "Size: 0x000076," group_sizes "${icon_groups}")
+        list(LENGTH group_sizes group_count)
+        if(NOT icon_groups MATCHES "Entry: name: [^\n]*\]: A, " OR
+           NOT icon_groups MATCHES "Entry: ID: 0x000064," OR NOT group_count EQUAL 2)
+            list(APPEND faults "${name}: icon groups 100 and \"A\" of 8 images each not found")
+        endif()
+        if(NOT dump MATCHES "\n[0-9a-f]+   Entry: ID: 0x000010,")
+            list(APPEND faults "${name}: no version information")
+        endif()
+        if(NOT dump MATCHES "\n[0-9a-f]+   Entry: ID: 0x000018,[^\n]*\n[^\n]*Name Table[^\n]*\n[0-9a-f]+     Entry: ID: 0x000001,")
+            list(APPEND faults "${name}: no manifest with id 1")
+        endif()
+    endif()
     list(JOIN dlls ", " dll_text)
     message(STATUS "${name}: ${FORMAT}, GUI, imports ${dll_text}")
 endforeach()
