@@ -5,19 +5,23 @@
 # is kept under <build>/findings/<target>/.
 #
 # Usage: scripts/fuzz.sh [seconds for grille_fuzzer] [seconds for puzzle_engine_fuzzer]
-# Defaults: 30 s each. The targets must be built first (scripts/test-hardening.sh
-# does it): cmake --preset fuzz -B build/hardening-fuzz && cmake --build build/hardening-fuzz
+# Defaults: 30 s each; 0 skips a target. The targets are built first (preset fuzz)
+# when out of date.
 # Environment: FUZZ_BUILD (default build/hardening-fuzz).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 build=${FUZZ_BUILD:-build/hardening-fuzz}
+cmake --preset fuzz -B "$build" >/dev/null
+cmake --build "$build" -j2 --target grille_fuzzer puzzle_engine_fuzzer >/dev/null
 declare -A seconds=([grille_fuzzer]=${1:-30} [puzzle_engine_fuzzer]=${2:-30})
 declare -A corpus=([grille_fuzzer]=grille [puzzle_engine_fuzzer]=engine)
 
 status=0
 for target in grille_fuzzer puzzle_engine_fuzzer; do
+    # 0 s skips a target (libFuzzer itself would read 0 as "no limit").
+    [[ ${seconds[$target]} -gt 0 ]] || continue
     program="$build/fuzz/$target"
     if [[ ! -x $program ]]; then
         echo "fuzz.sh: $program is not built" >&2
