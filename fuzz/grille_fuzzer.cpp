@@ -38,18 +38,20 @@ namespace {
 
 constexpr std::int64_t kStepBudget = 200'000;
 
-// A scratch program folder for this process, removed at exit.
+// A scratch program folder for this process under $TMPDIR, removed at a normal
+// exit (never destroyed itself, so that the removal can still read it).
 const fs::path& Folder() {
-    static const fs::path folder = [] {
+    static const fs::path* const folder = [] {
         std::string pattern = (fs::temp_directory_path() / "grille_fuzzer.XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             std::perror("mkdtemp");
             std::abort();
         }
-        std::atexit([] { fs::remove_all(Folder()); });
-        return fs::path(pattern);
+        return new fs::path(pattern);
     }();
-    return folder;
+    static const bool removalRegistered = std::atexit([] { fs::remove_all(*folder); }) == 0;
+    (void)removalRegistered;
+    return *folder;
 }
 
 std::string ReadAll(const fs::path& path) {

@@ -18,6 +18,11 @@ cmake --build "$build" -j2 --target grille_fuzzer puzzle_engine_fuzzer >/dev/nul
 declare -A seconds=([grille_fuzzer]=${1:-30} [puzzle_engine_fuzzer]=${2:-30})
 declare -A corpus=([grille_fuzzer]=grille [puzzle_engine_fuzzer]=engine)
 
+# The targets' scratch files go here, whatever way a run ends.
+export TMPDIR="$(cd "$build" && pwd)/tmp"
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
+
 status=0
 for target in grille_fuzzer puzzle_engine_fuzzer; do
     # 0 s skips a target (libFuzzer itself would read 0 as "no limit").
@@ -46,4 +51,5 @@ for target in grille_fuzzer puzzle_engine_fuzzer; do
         ls -l "$findings" >&2
     fi
 done
+rm -rf "$TMPDIR"
 exit $status
