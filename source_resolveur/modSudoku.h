@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -130,8 +131,13 @@ BilanRecherche Recherche(forms::FormRuntime& form);
 // The two phases of Recherche, without its log lines.
 // The deduction passes; returns their number (the last one changed nothing).
 std::int32_t PhaseDecoupage(forms::FormRuntime& form);
-// The backtracking on a board that has a completion; returns its steps.
+// The backtracking on a board that has a completion; returns its steps. The labels
+// show the board at the end (rewritten once, when anything changed).
 std::int64_t PhaseBackTracking(forms::FormRuntime& form);
+// The same, calling suivi(label, value) after every change of a cell of the
+// backtracking (value 0: the cell is empty again), in order.
+using SuiviCase = std::function<void(int label, int valeur)>;
+std::int64_t PhaseBackTracking(forms::FormRuntime& form, const SuiviCase& suivi);
 
 // Reads <program folder>/grille.txt into Grille; any failure stops it silently.
 void Charge_Grille(forms::FormRuntime& form);

@@ -2,6 +2,7 @@
 #include "existence_solution.h"
 #include "modSudoku.h"
 
+#include <array>
 #include <bit>
 #include <stdexcept>
 #include <string>
@@ -131,115 +132,128 @@ std::int32_t PhaseDecoupage(forms::FormRuntime& form) {
 
 namespace {
 
-// One cell that was empty when the backtracking began.
+// One cell that was empty when the backtracking began: its label and the indices
+// of its row, column and square in the array of unit masks.
 struct CaseVide {
-    std::int16_t x;
-    std::int16_t y;
     std::uint8_t label;
-    std::uint8_t carre;
+    std::uint8_t ligne;   // 0..8
+    std::uint8_t colonne; // 9..17
+    std::uint8_t carre;   // 18..26
 };
 
-} // namespace
+constexpr int kUnites = 27;
 
-// The backtracking phase on a board without any digit twice in a unit.
+// Reports nothing: the run's own search.
+struct SansSuivi {
+    void operator()(int /*label*/, int /*valeur*/) const {}
+};
+
+// The backtracking on the board as the deduction left it, reporting every change
+// of a cell to suivi(label, new value) (0 when the cell is emptied again).
 //
 // The cells are visited in label order of the empty cells, digits in increasing
 // order, and a retreat moves the latest cell of the path to its next larger
 // allowed digit. Since every next cell is the first empty cell left, the path is
-// always a prefix of the list of empty cells, so the next empty cell is the
-// entry after the top of the path, and the digits present in each row, column
-// and square are kept as masks instead of being recounted. The labels are
-// rewritten after every change, from a copy of the captions kept in step with
-// the board.
-std::int64_t PhaseBackTracking(forms::FormRuntime& form) {
-    std::int16_t x = 0;
-    std::int16_t y = 0;
-    if (Grille_Pleine(x, y) == 1) {
-        return 0;
-    }
-
-    std::vector<CaseVide> vides;
-    std::array<std::uint16_t, kTaille> lignes{};
-    std::array<std::uint16_t, kTaille> colonnes{};
-    std::array<std::uint16_t, kTaille> carres{};
-    forms::CaptionChars captions;
+// always a prefix of the list of empty cells: the path is the index k of the
+// current cell in that list, and the digits present in each row, column and
+// square are kept as masks. When a retreat comes back to a cell, every cell after
+// it is empty again and every cell before it unchanged, so its allowed digits are
+// those it had when it was entered: the digits not yet tried are kept per cell
+// instead of being recomputed. A step ends with one digit placed, so the steps
+// are the digits placed.
+//
+// The board is written once at the end, the labels then rewritten once: that
+// shows what a rewrite after each change would have left, and the labels reach
+// the window only when the log is repainted.
+template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi) {
+    std::array<CaseVide, kCases> vides{};
+    std::array<std::uint16_t, kUnites> unites{};
+    int nbVides = 0;
     for (int label = 0; label < kCases; ++label) {
         const int cx = label % 9;
         const int cy = label / 9;
-        const int n = 3 * (cy / 3) + cx / 3;
+        const CaseVide c{static_cast<std::uint8_t>(label), static_cast<std::uint8_t>(cy),
+                         static_cast<std::uint8_t>(9 + cx),
+                         static_cast<std::uint8_t>(18 + 3 * (cy / 3) + cx / 3)};
         const int v = Grille.Lit(label);
-        captions[static_cast<std::size_t>(label)] = v == 0 ? ' ' : static_cast<char>('0' + v);
         if (v == 0) {
-            vides.push_back(CaseVide{static_cast<std::int16_t>(cx), static_cast<std::int16_t>(cy),
-                                     static_cast<std::uint8_t>(label),
-                                     static_cast<std::uint8_t>(n)});
+            vides[static_cast<std::size_t>(nbVides++)] = c;
         } else {
             const auto bit = static_cast<std::uint16_t>(1u << (v - 1));
-            lignes[static_cast<std::size_t>(cy)] |= bit;
-            colonnes[static_cast<std::size_t>(cx)] |= bit;
-            carres[static_cast<std::size_t>(n)] |= bit;
+            unites[c.ligne] |= bit;
+            unites[c.colonne] |= bit;
+            unites[c.carre] |= bit;
         }
     }
+    if (nbVides == 0) {
+        return 0;
+    }
 
+    // Per cell of the path: its digit as a bit, and its allowed digits not yet tried.
+    std::array<std::uint16_t, kCases> poses{};
+    std::array<std::uint16_t, kCases> restes{};
     const auto libres = [&](const CaseVide& c) {
-        return static_cast<std::uint16_t>(
-            kTousChiffres & ~(lignes[static_cast<std::size_t>(c.y)] |
-                              colonnes[static_cast<std::size_t>(c.x)] | carres[c.carre]));
-    };
-    const auto bascule = [&](const CaseVide& c, int v) {
-        const auto bit = static_cast<std::uint16_t>(1u << (v - 1));
-        lignes[static_cast<std::size_t>(c.y)] ^= bit;
-        colonnes[static_cast<std::size_t>(c.x)] ^= bit;
-        carres[c.carre] ^= bit;
-    };
-    const auto ecrit = [&](const CaseVide& c, int v) {
-        Grille.Ecrit(c.label, v);
-        captions[c.label] = v == 0 ? ' ' : static_cast<char>('0' + v);
-        form.SetCaptions(captions);
+        return kTousChiffres &
+               ~static_cast<unsigned>(unites[c.ligne] | unites[c.colonne] | unites[c.carre]);
     };
 
-    std::vector<Position> chemin;
-    chemin.reserve(vides.size() + 1);
-    chemin.push_back(Position{0, 0});
-    const std::size_t nbVides = vides.size();
-    std::size_t k = 0; // index in vides of the current cell
     std::int64_t iterations = 0;
+    std::size_t k = 0; // the current cell in vides
+    const auto n = static_cast<std::size_t>(nbVides);
+    unsigned candidats = libres(vides[0]);
     for (;;) {
-        const CaseVide& c = vides[k];
-        Empile(c.x, c.y, chemin);
-        const std::uint16_t liste = libres(c);
-        if (liste != 0) {
-            const int d = std::countr_zero(liste) + 1;
-            bascule(c, d);
-            ecrit(c, d);
+        if (candidats != 0) {
+            // Place the smallest candidate and step to the next empty cell.
+            const CaseVide& c = vides[k];
+            const unsigned bit = candidats & (0u - candidats);
+            poses[k] = static_cast<std::uint16_t>(bit);
+            restes[k] = static_cast<std::uint16_t>(candidats ^ bit);
+            unites[c.ligne] = static_cast<std::uint16_t>(unites[c.ligne] | bit);
+            unites[c.colonne] = static_cast<std::uint16_t>(unites[c.colonne] | bit);
+            unites[c.carre] = static_cast<std::uint16_t>(unites[c.carre] | bit);
+            suivi(c.label, std::countr_zero(bit) + 1);
             ++iterations;
-            if (++k == nbVides) {
-                return iterations;
-            }
-            continue;
-        }
-        // Dead end: go back along the path until a cell takes a larger digit.
-        for (;;) {
-            Depile(x, y, chemin);
-            if (chemin.size() == 1) {
-                throw std::logic_error("the backtracking ran out of cells");
-            }
-            k = chemin.size() - 2;
-            const CaseVide& p = vides[k];
-            const int v = Grille.Lit(p.label);
-            const auto plusGrands = static_cast<std::uint16_t>(libres(p) & (kTousChiffres << v));
-            bascule(p, v);
-            if (plusGrands != 0) {
-                const int e = std::countr_zero(plusGrands) + 1;
-                bascule(p, e);
-                ecrit(p, e);
-                ++k; // the first empty cell now follows it
+            if (++k == n) {
                 break;
             }
-            ecrit(p, 0);
+            candidats = libres(vides[k]);
+            continue;
         }
-        ++iterations;
+        // Dead end: back to the previous cell, which takes its next candidate.
+        if (k == 0) {
+            if (iterations > 0) {
+                Affiche_Grille(form); // the board is back as the deduction left it
+            }
+            throw std::logic_error("the backtracking ran out of cells");
+        }
+        --k;
+        const CaseVide& c = vides[k];
+        const std::uint16_t bit = poses[k];
+        unites[c.ligne] = static_cast<std::uint16_t>(unites[c.ligne] ^ bit);
+        unites[c.colonne] = static_cast<std::uint16_t>(unites[c.colonne] ^ bit);
+        unites[c.carre] = static_cast<std::uint16_t>(unites[c.carre] ^ bit);
+        candidats = restes[k];
+        if (candidats == 0) {
+            suivi(c.label, 0);
+        }
     }
+
+    for (std::size_t i = 0; i < n; ++i) {
+        Grille.Ecrit(vides[i].label, std::countr_zero(static_cast<unsigned>(poses[i])) + 1);
+    }
+    Affiche_Grille(form);
+    return iterations;
+}
+
+} // namespace
+
+std::int64_t PhaseBackTracking(forms::FormRuntime& form) {
+    SansSuivi suivi;
+    return BackTracking(form, suivi);
+}
+
+std::int64_t PhaseBackTracking(forms::FormRuntime& form, const SuiviCase& suivi) {
+    return BackTracking(form, suivi);
 }
 
 BilanRecherche Recherche(forms::FormRuntime& form) {

@@ -1,6 +1,7 @@
 // The backtracking phase against a plain step-by-step transcription built from
-// the board operations: same steps, same board, and the labels going through
-// the same sequence of contents.
+// the board operations: same steps, same board, the cells going through the same
+// sequence of contents as the transcription's labels, and the same labels at the
+// end.
 #include "hard_boards.h"
 #include "solver_test_support.h"
 
@@ -16,19 +17,22 @@ using solver_test::TestForm;
 
 namespace {
 
-// Each label content the form goes through, as a hash, repeats dropped.
+std::uint64_t Hash(const forms::CaptionChars& captions) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (char c : captions) {
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return h;
+}
+
+// Each label content, as a hash, repeats dropped.
 class LabelHistory {
 public:
-    explicit LabelHistory(forms::FormRuntime& form) {
-        form.SetCaptionObserver([this](const forms::CaptionChars& captions) {
-            std::uint64_t h = 1469598103934665603ull;
-            for (char c : captions) {
-                h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-            }
-            if (hashes.empty() || hashes.back() != h) {
-                hashes.push_back(h);
-            }
-        });
+    void Add(const forms::CaptionChars& captions) {
+        const std::uint64_t h = Hash(captions);
+        if (hashes.empty() || hashes.back() != h) {
+            hashes.push_back(h);
+        }
     }
     std::vector<std::uint64_t> hashes;
 };
@@ -91,16 +95,25 @@ void ExpectSameSearch(const std::string& puzzle) {
     PhaseDecoupage(deduction);
     const std::string start = BoardText();
 
+    // The search reports its cell changes; the labels they would give are
+    // rebuilt here from the labels shown before it.
     TestForm fast;
     Affiche_Grille(fast);
-    LabelHistory fastHistory(fast);
-    const std::int64_t fastSteps = PhaseBackTracking(fast);
+    LabelHistory fastHistory;
+    forms::CaptionChars shown = fast.Captions();
+    const std::int64_t fastSteps = PhaseBackTracking(fast, [&](int label, int valeur) {
+        shown[static_cast<std::size_t>(label)] =
+            valeur == 0 ? ' ' : static_cast<char>('0' + valeur);
+        fastHistory.Add(shown);
+    });
     const std::string fastBoard = BoardText();
 
     SetBoard(start);
     TestForm plain;
     Affiche_Grille(plain);
-    LabelHistory plainHistory(plain);
+    LabelHistory plainHistory;
+    plain.SetCaptionObserver(
+        [&](const forms::CaptionChars& captions) { plainHistory.Add(captions); });
     const std::int64_t plainSteps = Transcription(plain);
 
     EXPECT_EQ(fastSteps, plainSteps);
@@ -110,7 +123,16 @@ void ExpectSameSearch(const std::string& puzzle) {
         ASSERT_EQ(fastHistory.hashes[i], plainHistory.hashes[i])
             << "label contents differ at " << i;
     }
+    EXPECT_EQ(fast.Captions(), shown) << "the labels show the last change";
     EXPECT_EQ(fast.Captions(), plain.Captions());
+
+    // Without a report, the same search.
+    SetBoard(start);
+    TestForm quiet;
+    Affiche_Grille(quiet);
+    EXPECT_EQ(PhaseBackTracking(quiet), plainSteps);
+    EXPECT_EQ(BoardText(), fastBoard);
+    EXPECT_EQ(quiet.Captions(), plain.Captions());
 }
 
 TEST(BackTracking, FollowsTheStepByStepSearch) {
