@@ -167,7 +167,7 @@ struct SansSuivi {
 // the window only when the log is repainted.
 template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi) {
     std::array<CaseVide, kCases> vides{};
-    std::array<std::uint16_t, kUnites> unites{};
+    std::array<unsigned, kUnites> unites{};
     int nbVides = 0;
     for (int label = 0; label < kCases; ++label) {
         const int cx = label % 9;
@@ -179,7 +179,7 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
         if (v == 0) {
             vides[static_cast<std::size_t>(nbVides++)] = c;
         } else {
-            const auto bit = static_cast<std::uint16_t>(1u << (v - 1));
+            const unsigned bit = 1u << (v - 1);
             unites[c.ligne] |= bit;
             unites[c.colonne] |= bit;
             unites[c.carre] |= bit;
@@ -190,11 +190,15 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
     }
 
     // Per cell of the path: its digit as a bit, and its allowed digits not yet tried.
-    std::array<std::uint16_t, kCases> poses{};
-    std::array<std::uint16_t, kCases> restes{};
+    std::array<unsigned, kCases> poses{};
+    std::array<unsigned, kCases> restes{};
     const auto libres = [&](const CaseVide& c) {
-        return kTousChiffres &
-               ~static_cast<unsigned>(unites[c.ligne] | unites[c.colonne] | unites[c.carre]);
+        return kTousChiffres & ~(unites[c.ligne] | unites[c.colonne] | unites[c.carre]);
+    };
+    const auto bascule = [&](const CaseVide& c, unsigned bits) {
+        unites[c.ligne] ^= bits;
+        unites[c.colonne] ^= bits;
+        unites[c.carre] ^= bits;
     };
 
     std::int64_t iterations = 0;
@@ -206,36 +210,43 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
             // Place the smallest candidate and step to the next empty cell.
             const CaseVide& c = vides[k];
             const unsigned bit = candidats & (0u - candidats);
-            poses[k] = static_cast<std::uint16_t>(bit);
-            restes[k] = static_cast<std::uint16_t>(candidats ^ bit);
-            unites[c.ligne] = static_cast<std::uint16_t>(unites[c.ligne] | bit);
-            unites[c.colonne] = static_cast<std::uint16_t>(unites[c.colonne] | bit);
-            unites[c.carre] = static_cast<std::uint16_t>(unites[c.carre] | bit);
+            poses[k] = bit;
+            restes[k] = candidats ^ bit;
+            bascule(c, bit);
             suivi(c.label, std::countr_zero(bit) + 1);
             ++iterations;
             if (++k == n) {
                 break;
             }
-            candidats = libres(vides[k]);
-            continue;
-        }
-        // Dead end: back to the previous cell, which takes its next candidate.
-        if (k == 0) {
-            if (iterations > 0) {
-                Affiche_Grille(form); // the board is back as the deduction left it
+        } else {
+            // Dead end: back along the path to a cell that takes a larger digit;
+            // it moves there in one change, and the next empty cell follows it.
+            for (;;) {
+                if (k == 0) {
+                    if (iterations > 0) {
+                        Affiche_Grille(form); // the board is back as the deduction left it
+                    }
+                    throw std::logic_error("the backtracking ran out of cells");
+                }
+                --k;
+                const CaseVide& c = vides[k];
+                const unsigned ancien = poses[k];
+                const unsigned reste = restes[k];
+                if (reste != 0) {
+                    const unsigned bit = reste & (0u - reste);
+                    poses[k] = bit;
+                    restes[k] = reste ^ bit;
+                    bascule(c, ancien | bit);
+                    suivi(c.label, std::countr_zero(bit) + 1);
+                    ++iterations;
+                    ++k;
+                    break;
+                }
+                bascule(c, ancien);
+                suivi(c.label, 0);
             }
-            throw std::logic_error("the backtracking ran out of cells");
         }
-        --k;
-        const CaseVide& c = vides[k];
-        const std::uint16_t bit = poses[k];
-        unites[c.ligne] = static_cast<std::uint16_t>(unites[c.ligne] ^ bit);
-        unites[c.colonne] = static_cast<std::uint16_t>(unites[c.colonne] ^ bit);
-        unites[c.carre] = static_cast<std::uint16_t>(unites[c.carre] ^ bit);
-        candidats = restes[k];
-        if (candidats == 0) {
-            suivi(c.label, 0);
-        }
+        candidats = libres(vides[k]);
     }
 
     for (std::size_t i = 0; i < n; ++i) {
