@@ -2,10 +2,19 @@
 
 #include "modSudoku.h"
 
+#include <string>
+
 namespace frmSudoku {
 
 int RunSudoku(forms::FormRuntime& form) {
     using namespace modSudoku;
+    const std::string dossier = form.ProgramFolder();
+    if (dossier.empty()) {
+        form.ShowMessage("Dossier du programme introuvable", "sudoku");
+        return kSortieSansDossier;
+    }
+    // Looked up once: the load and the save use the same folder.
+    form.SetProgramFolder(dossier);
     Efface_Grille();
     Affiche_Grille(form);
     Charge_Grille(form);
@@ -14,7 +23,7 @@ int RunSudoku(forms::FormRuntime& form) {
     form.SetLogText(std::string());
     const BilanRecherche bilan = Recherche(form);
     form.SetBusyPointer(false);
-    const bool sauve = Sauve_Grille(form, form.ProgramFolder() + "/solution.txt");
+    const bool sauve = Sauve_Grille(form, dossier + "/solution.txt");
     Affiche_Grille(form);
     form.Flush();
     if (!sauve) {

@@ -6,12 +6,16 @@
 namespace frmSudoku {
 
 // Exit codes of the program.
-inline constexpr int kSortieResolue = 0;         // a complete board was saved
-inline constexpr int kSortieSansSolution = 1;    // no completion: the grid was saved as loaded
-inline constexpr int kSortieEchecSauvegarde = 2; // solution.txt could not be written
+inline constexpr int kSortieResolue = 0;          // a complete board was saved
+inline constexpr int kSortieSansSolution = 1;     // no completion: the grid was saved as loaded
+inline constexpr int kSortieEchecSauvegarde = 2;  // solution.txt could not be written
+inline constexpr int kSortieErreurInattendue = 3; // an unexpected error ended the run
+inline constexpr int kSortieSansDossier = 4;      // the program folder is unknown: nothing done
 
 // Clears the board, loads grille.txt from the program folder, searches, saves
 // solution.txt beside it and returns the exit code. Does not end the process.
+// When the program folder is unknown, it says so in a message box and touches
+// no file: a path built on an empty folder would lie at the root.
 int RunSudoku(forms::FormRuntime& form);
 
 // The load event of the hidden form: the run, then the immediate end of the program.

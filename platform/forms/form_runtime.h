@@ -66,8 +66,9 @@ public:
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
 
     // The folder of the running executable, without a trailing separator (a
-    // root keeps its own). SetProgramFolder replaces it, e.g. with a scratch folder.
-    std::string ProgramFolder() const;
+    // root keeps its own), or "" when the platform cannot tell. SetProgramFolder
+    // replaces it, e.g. with a scratch folder.
+    virtual std::string ProgramFolder() const;
     void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
 
     // The time of day as text in the platform's format.

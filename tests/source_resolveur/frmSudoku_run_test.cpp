@@ -81,6 +81,32 @@ TEST(RunSudoku, GridWithoutSolutionIsSavedAsLoaded) {
     EXPECT_EQ(form.Caption(0), " ");
 }
 
+// A form whose platform cannot tell the program folder.
+class NoFolderForm : public TestForm {
+public:
+    std::string ProgramFolder() const override { return {}; }
+};
+
+TEST(RunSudoku, UnknownProgramFolderTouchesNoFileAndEndsWithFour) {
+    // Without a folder, the paths would be /grille.txt and /solution.txt.
+    const std::filesystem::path atRoot = std::filesystem::path("/") / "solution.txt";
+    const bool wasThere = std::filesystem::exists(atRoot);
+    NoFolderForm form;
+    const int code = frmSudoku::RunSudoku(form);
+    const bool isThere = std::filesystem::exists(atRoot);
+    if (isThere && !wasThere) {
+        std::filesystem::remove(atRoot);
+    }
+    EXPECT_EQ(code, 4);
+    EXPECT_EQ(isThere, wasThere) << atRoot;
+    ASSERT_EQ(form.Messages().size(), 1u);
+    EXPECT_EQ(form.Messages()[0].title, "sudoku");
+    EXPECT_EQ(form.Messages()[0].text, "Dossier du programme introuvable");
+    // Nothing else of the run took place.
+    EXPECT_EQ(form.Caption(0), "");
+    EXPECT_EQ(form.LogText(), "");
+}
+
 TEST(RunSudoku, SaveFailureShowsTheBoxWithTheNormalPointer) {
     ScratchFolder folder;
     std::filesystem::create_directory(folder.Path() / "solution.txt");
