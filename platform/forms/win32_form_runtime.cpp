@@ -32,6 +32,15 @@ void RegisterFormClass(HINSTANCE instance) {
     }
 }
 
+void SetPointer(bool busy) {
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+}
+
+// One OK button, no icon, no owner: the form, if any, is hidden.
+void ShowBox(const std::string& text, const std::string& title) {
+    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
+}
+
 // Label 9y + x shows cell (x, y), y counted from the bottom: row 8 is drawn on top.
 RECT LabelRect(int index) {
     const int x = index % 9;
@@ -132,16 +141,39 @@ void Win32FormRuntime::ProcessEvents() {
 
 void Win32FormRuntime::SetBusyPointer(bool busy) {
     FormRuntime::SetBusyPointer(busy);
-    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+    SetPointer(busy);
 }
 
 void Win32FormRuntime::ShowMessage(const std::string& text, const std::string& title) {
     Flush();
-    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
+    ShowBox(text, title);
 }
 
 void Win32FormRuntime::EndProcess(int exitCode) {
     ExitProcess(static_cast<UINT>(exitCode));
+}
+
+void Win32WindowlessRuntime::SetBusyPointer(bool busy) {
+    FormRuntime::SetBusyPointer(busy);
+    SetPointer(busy);
+}
+
+void Win32WindowlessRuntime::ShowMessage(const std::string& text, const std::string& title) {
+    ShowBox(text, title);
+}
+
+void Win32WindowlessRuntime::EndProcess(int exitCode) {
+    ExitProcess(static_cast<UINT>(exitCode));
+}
+
+std::unique_ptr<FormRuntime> CreateWin32Form() {
+    try {
+        return std::make_unique<Win32FormRuntime>();
+    } catch (const std::runtime_error&) {
+        // No window can be made (no desktop, or the system refused it): the form
+        // is never shown anyway, and a message box needs no owner.
+        return std::make_unique<Win32WindowlessRuntime>();
+    }
 }
 
 } // namespace forms

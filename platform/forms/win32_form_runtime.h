@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 namespace forms {
 
 class Win32FormRuntime : public FormRuntime {
@@ -44,6 +46,20 @@ private:
     CaptionChars shown_{};
     unsigned long long shownLog_ = 0;
 };
+
+// The form runtime when no window can be made: texts stay in memory, and the
+// message box is the real one, without an owner window.
+class Win32WindowlessRuntime : public FormRuntime {
+public:
+    void SetBusyPointer(bool busy) override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+
+protected:
+    void EndProcess(int exitCode) override;
+};
+
+// The hidden form, or a Win32WindowlessRuntime when the form cannot be created.
+std::unique_ptr<FormRuntime> CreateWin32Form();
 
 } // namespace forms
 
