@@ -38,8 +38,13 @@ bool FichierTexte::Echec() {
 }
 
 FichierTexte::~FichierTexte() {
+    Relache();
+}
+
+void FichierTexte::Relache() {
     if (handle_ != nullptr) {
         CloseHandle(Handle(handle_));
+        handle_ = nullptr;
     }
 }
 
@@ -100,8 +105,13 @@ bool FichierTexte::Echec() {
 }
 
 FichierTexte::~FichierTexte() {
+    Relache();
+}
+
+void FichierTexte::Relache() {
     if (fd_ >= 0) {
         ::close(fd_);
+        fd_ = -1;
     }
 }
 

@@ -28,6 +28,8 @@ public:
     long Lit(char* tampon, std::size_t taille);
     bool Ecrit(std::string_view texte);
     bool Ferme();
+    // Closes the file if it is open, ignoring any failure; Erreur() stays as it was.
+    void Relache();
 
     const ErreurFichier& Erreur() const { return erreur_; }
 

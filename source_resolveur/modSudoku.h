@@ -142,7 +142,8 @@ std::int64_t PhaseBackTracking(forms::FormRuntime& form, const SuiviCase& suivi)
 // Reads <program folder>/grille.txt into Grille; any failure stops it silently.
 void Charge_Grille(forms::FormRuntime& form);
 // Writes Grille to chemin, 81 lines "d\r\n" from row 8 down. On failure shows
-// "Erreur <n> (<description>)" titled "Sauve_Grille" and returns false.
+// "Erreur <n> (<description>)" titled "Sauve_Grille", the file already closed,
+// and returns false.
 bool Sauve_Grille(forms::FormRuntime& form, const std::string& chemin);
 
 // Log texts.

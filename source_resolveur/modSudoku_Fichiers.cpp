@@ -88,7 +88,10 @@ void Charge_Grille(forms::FormRuntime& form) {
 
 bool Sauve_Grille(forms::FormRuntime& form, const std::string& chemin) {
     FichierTexte fichier;
+    // The file is closed before the box comes up, so that the user can deal with
+    // it while the box waits.
     const auto echec = [&] {
+        fichier.Relache();
         const ErreurFichier& erreur = fichier.Erreur();
         form.ShowMessage("Erreur " + std::to_string(erreur.numero) + " (" + erreur.description +
                              ")",

@@ -2,6 +2,7 @@
 #include "solver_test_support.h"
 
 #include <filesystem>
+#include <utility>
 
 using namespace modSudoku;
 using solver_test::BoardText;
@@ -195,17 +196,38 @@ TEST(SauveGrille, MissingFolderShowsTheError) {
 }
 
 #ifndef _WIN32
-TEST(SauveGrille, FailedWriteShowsTheError) {
-    if (!std::filesystem::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full";
+// Counts, while the box is up, this process's open descriptors of a file.
+class DescriptorCountingForm : public TestForm {
+public:
+    explicit DescriptorCountingForm(std::filesystem::path file) : file_(std::move(file)) {}
+    void ShowMessage(const std::string& text, const std::string& title) override {
+        TestForm::ShowMessage(text, title);
+        openWhileShown = 0;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code ignored;
+            if (std::filesystem::read_symlink(entry.path(), ignored) == file_) {
+                ++openWhileShown;
+            }
+        }
+    }
+    int openWhileShown = -1;
+
+private:
+    std::filesystem::path file_;
+};
+
+TEST(SauveGrille, FailedWriteShowsTheErrorWithTheFileClosed) {
+    if (!std::filesystem::exists("/dev/full") || !std::filesystem::exists("/proc/self/fd")) {
+        GTEST_SKIP() << "no /dev/full or /proc";
     }
     ScratchFolder folder;
     std::filesystem::create_symlink("/dev/full", folder.Path() / "solution.txt");
-    TestForm form;
+    DescriptorCountingForm form("/dev/full");
     SetBoard(kReference);
     EXPECT_FALSE(Sauve_Grille(form, folder.Text() + "/solution.txt"));
     ASSERT_EQ(form.Messages().size(), 1u);
     EXPECT_EQ(form.Messages()[0].text, "Erreur 28 (No space left on device)");
+    EXPECT_EQ(form.openWhileShown, 0);
 }
 #endif
 
