@@ -6,7 +6,11 @@
 
 namespace {
 
-constexpr int kCell = 40; // row 4, column 4, box 4
+// The edited cell's row, column and box numbers all differ, and it lies below
+// its box's top row, so a scan that mixes up the row and column number, or walks
+// nine consecutive cells for the box, misses the cells of the cases below.
+constexpr int kCell = 64;    // row 7, column 1, box 6
+constexpr int kRowMate = 67; // row 7, column 4, box 7
 
 // Exact bytes of the texts with accents: UTF-8 here, code page 1252 on Windows.
 #ifdef _WIN32
@@ -24,10 +28,10 @@ TEST_F(MainWindowTest, DuplicatesAreReportedForTheFirstUnitOnly) {
         int otherCell;
         const std::string& text;
     } cases[] = {
-        {"row", 36, kRowText},         // row 4, column 0, box 3
-        {"column", 4, kColumnText},    // row 0, column 4, box 1
-        {"box", 30, kBoxText},         // row 3, column 3, box 4
-        {"row and box", 39, kRowText}, // row 4, column 3, box 4
+        {"row", kRowMate, kRowText},   // row 7, column 4, box 7
+        {"column", 28, kColumnText},   // row 3, column 1, box 3
+        {"box", 72, kBoxText},         // row 8, column 0, box 6
+        {"row and box", 63, kRowText}, // row 7, column 0, box 6
         {"the cell itself", kCell, kRowText},
     };
     for (const auto& c : cases) {
@@ -53,7 +57,7 @@ TEST_F(MainWindowTest, AcceptedEntriesAndTheirResults) {
     EXPECT_TRUE(recorder->boxes.empty());
     EXPECT_EQ(playerGrid[kCell], 7);
     EXPECT_TRUE(CheckCellEntry(mainWindow, 4000 + 80));
-    playerGrid[36] = 3;
+    playerGrid[kRowMate] = 3;
     SetWindowTextA(cell(kCell), "3");
     EXPECT_EQ(recorder->boxes.size(), 1u);
     EXPECT_FALSE(CheckCellEntry(mainWindow, 4000 + kCell));
@@ -70,13 +74,13 @@ TEST_F(MainWindowTest, EmptiedCellAndZeroStoreZeroSilently) {
     Enter(kCell, "0");
     EXPECT_EQ(playerGrid[kCell], 0);
     EXPECT_EQ(TextOf(cell(kCell)), "0");
-    playerGrid[36] = 0; // a 0 elsewhere in the row is no duplicate of an empty cell
+    playerGrid[kRowMate] = 0; // a 0 elsewhere in the row is no duplicate of an empty cell
     EXPECT_TRUE(recorder->boxes.empty());
 }
 
 TEST_F(MainWindowTest, AfterAReportAnotherCellOfTheRowReportsAgain) {
     UseEmptyPuzzle();
-    playerGrid[36] = 2;
+    playerGrid[kRowMate] = 2;
     Enter(kCell, "2");
     Enter(kCell + 1, "2");
     ASSERT_EQ(recorder->boxes.size(), 2u);
@@ -120,7 +124,7 @@ TEST_F(MainWindowTest, OnlyOneDigitCanBeTypedIntoAHiddenCellAndNoneIntoAGiven) {
 
 TEST_F(MainWindowTest, OtherCommandsAndNotificationsDoNothing) {
     UseEmptyPuzzle();
-    playerGrid[36] = 4;
+    playerGrid[kRowMate] = 4;
     cellsReady = 0;
     Enter(kCell, "4");
     cellsReady = 1;
