@@ -160,6 +160,8 @@ TEST_F(Controls, DialogItemNumbers) {
         {"7", FALSE, 7, TRUE},
         {"0", FALSE, 0, TRUE},
         {" 12 ", FALSE, 12, TRUE},
+        {"\t5", FALSE, 5, TRUE},
+        {" \t\v\f 3", FALSE, 3, TRUE},
         {"1a", FALSE, 1, TRUE},
         {"-3", TRUE, static_cast<UINT>(-3), TRUE},
         {"-3", FALSE, static_cast<UINT>(-3), TRUE},
