@@ -132,16 +132,21 @@ std::int32_t PhaseDecoupage(forms::FormRuntime& form) {
 
 namespace {
 
-// One cell that was empty when the backtracking began: its label and the indices
-// of its row, column and square in the array of unit masks.
+// One cell that was empty when the backtracking began: its label, the indices of
+// its row, column and square in the array of unit masks, and whether the next
+// empty cell shares a unit with it (all digits set) or not (0).
 struct CaseVide {
     std::uint8_t label;
     std::uint8_t ligne;   // 0..8
     std::uint8_t colonne; // 9..17
     std::uint8_t carre;   // 18..26
+    std::uint32_t voisine;
 };
 
-constexpr int kUnites = 27;
+// Units 0..26, and unit 27 that stays empty: the row, column and square of the
+// cell that stands after the last empty cell, which allows every digit.
+constexpr int kUnites = 28;
+constexpr std::uint8_t kUniteVide = 27;
 
 // Reports nothing: the run's own search.
 struct SansSuivi {
@@ -162,11 +167,20 @@ struct SansSuivi {
 // instead of being recomputed. A step ends with one digit placed, so the steps
 // are the digits placed.
 //
+// Before a digit goes into a cell, the digits that the next empty cell would
+// then have are worked out from its masks as they stand (the digit taken out
+// when the two cells share a unit). When there are none, the next step is a dead
+// end that comes straight back here and ends with this cell's next candidate (or,
+// with none left, goes on back): the digit is counted and reported as placed, and
+// the cell goes on to its next candidate without touching any mask. Otherwise the
+// digit is placed and the next cell starts with those digits, without reading
+// the masks again.
+//
 // The board is written once at the end, the labels then rewritten once: that
 // shows what a rewrite after each change would have left, and the labels reach
 // the window only when the log is repainted.
 template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi) {
-    std::array<CaseVide, kCases> vides{};
+    std::array<CaseVide, kCases + 1> vides{};
     std::array<unsigned, kUnites> unites{};
     int nbVides = 0;
     for (int label = 0; label < kCases; ++label) {
@@ -174,7 +188,7 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
         const int cy = label / 9;
         const CaseVide c{static_cast<std::uint8_t>(label), static_cast<std::uint8_t>(cy),
                          static_cast<std::uint8_t>(9 + cx),
-                         static_cast<std::uint8_t>(18 + 3 * (cy / 3) + cx / 3)};
+                         static_cast<std::uint8_t>(18 + 3 * (cy / 3) + cx / 3), 0};
         const int v = Grille.Lit(label);
         if (v == 0) {
             vides[static_cast<std::size_t>(nbVides++)] = c;
@@ -187,6 +201,15 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
     }
     if (nbVides == 0) {
         return 0;
+    }
+    const auto n = static_cast<std::size_t>(nbVides);
+    vides[n] = CaseVide{0, kUniteVide, kUniteVide, kUniteVide, 0};
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const CaseVide& a = vides[i];
+        const CaseVide& b = vides[i + 1];
+        if (a.ligne == b.ligne || a.colonne == b.colonne || a.carre == b.carre) {
+            vides[i].voisine = kTousChiffres;
+        }
     }
 
     // Per cell of the path: its digit as a bit, and its allowed digits not yet tried.
@@ -203,50 +226,49 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
 
     std::int64_t iterations = 0;
     std::size_t k = 0; // the current cell in vides
-    const auto n = static_cast<std::size_t>(nbVides);
     unsigned candidats = libres(vides[0]);
     for (;;) {
         if (candidats != 0) {
-            // Place the smallest candidate and step to the next empty cell.
+            // The smallest candidate, and the digits that the next empty cell
+            // would have with it.
             const CaseVide& c = vides[k];
             const unsigned bit = candidats & (0u - candidats);
+            const unsigned suivants = libres(vides[k + 1]) & ~(bit & c.voisine);
+            ++iterations;
+            suivi(c.label, std::countr_zero(bit) + 1);
+            if (suivants == 0) {
+                // The next step would find the next cell without a digit and come
+                // back here: that step ends with this cell's next candidate.
+                candidats ^= bit;
+                if (candidats == 0) {
+                    suivi(c.label, 0);
+                }
+                continue;
+            }
             poses[k] = bit;
             restes[k] = candidats ^ bit;
             bascule(c, bit);
-            suivi(c.label, std::countr_zero(bit) + 1);
-            ++iterations;
             if (++k == n) {
                 break;
             }
-        } else {
-            // Dead end: back along the path to a cell that takes a larger digit;
-            // it moves there in one change, and the next empty cell follows it.
-            for (;;) {
-                if (k == 0) {
-                    if (iterations > 0) {
-                        Affiche_Grille(form); // the board is back as the deduction left it
-                    }
-                    throw std::logic_error("the backtracking ran out of cells");
-                }
-                --k;
-                const CaseVide& c = vides[k];
-                const unsigned ancien = poses[k];
-                const unsigned reste = restes[k];
-                if (reste != 0) {
-                    const unsigned bit = reste & (0u - reste);
-                    poses[k] = bit;
-                    restes[k] = reste ^ bit;
-                    bascule(c, ancien | bit);
-                    suivi(c.label, std::countr_zero(bit) + 1);
-                    ++iterations;
-                    ++k;
-                    break;
-                }
-                bascule(c, ancien);
-                suivi(c.label, 0);
-            }
+            candidats = suivants;
+            continue;
         }
-        candidats = libres(vides[k]);
+        // No digit left for this cell: back to the previous cell of the path,
+        // which takes its next candidate or is emptied in turn.
+        if (k == 0) {
+            if (iterations > 0) {
+                Affiche_Grille(form); // the board is back as the deduction left it
+            }
+            throw std::logic_error("the backtracking ran out of cells");
+        }
+        --k;
+        const CaseVide& c = vides[k];
+        bascule(c, poses[k]);
+        candidats = restes[k];
+        if (candidats == 0) {
+            suivi(c.label, 0);
+        }
     }
 
     for (std::size_t i = 0; i < n; ++i) {
