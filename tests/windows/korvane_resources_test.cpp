@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -104,6 +105,15 @@ TEST_F(KorvaneResources, CarriesVersionInformation) {
     DWORD signature = 0;
     std::memcpy(&signature, version.data() + 40, sizeof signature);
     EXPECT_EQ(signature, 0xFEEF04BDu);
+    // dwFileVersionMS and dwFileVersionLS: the project's version, then 0.
+    DWORD numbers[2] = {};
+    std::memcpy(numbers, version.data() + 48, sizeof numbers);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lu.%lu.%lu", static_cast<unsigned long>(HIWORD(numbers[0])),
+                  static_cast<unsigned long>(LOWORD(numbers[0])),
+                  static_cast<unsigned long>(HIWORD(numbers[1])));
+    EXPECT_EQ(std::string(text), PROJECT_VERSION_TEXT);
+    EXPECT_EQ(LOWORD(numbers[1]), 0u);
 }
 
 TEST_F(KorvaneResources, AsksForCommonControlsSix) {
@@ -114,8 +124,10 @@ TEST_F(KorvaneResources, AsksForCommonControlsSix) {
     const std::string identity = manifest.substr(dependency);
     EXPECT_NE(identity.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
     EXPECT_NE(identity.find("version=\"6.0.0.0\""), std::string::npos);
-    EXPECT_TRUE(identity.find("processorArchitecture=\"x86\"") != std::string::npos ||
-                identity.find("processorArchitecture=\"X86\"") != std::string::npos);
+    // The processor of this build: the 64-bit test build asks for its own.
+    const char* const architecture =
+        sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
+    EXPECT_NE(identity.find(architecture), std::string::npos) << identity;
     EXPECT_NE(identity.find("language=\"*\""), std::string::npos);
     // One dependency only.
     EXPECT_EQ(manifest.find("<dependency>", manifest.find("</dependency>")), std::string::npos);
