@@ -3,23 +3,14 @@
 # Wine: docs/korvane-duplicate.png (a duplicate warning over the grid) and
 # docs/korvane-solution.png (the solution window over the grid). korvane_demo.exe
 # brings the window into each state; ImageMagick's import takes the screen area.
-# Environment: WINDOWS_BUILD_DIR (default build/mingw32, or build/mingw64 where this
-# kernel does not run 32-bit programs).
+# Environment: WINDOWS_BUILD_DIR (default build/mingw32).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash scripts/setup-debian.sh windows
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    build=${WINDOWS_BUILD_DIR:-build/mingw32}
-    cmake --preset mingw32 -B "$build" >/dev/null
-else
-    echo "This kernel does not run 32-bit programs: pictures of the 64-bit build."
-    build=${WINDOWS_BUILD_DIR:-build/mingw64}
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-        -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
-fi
+build=${WINDOWS_BUILD_DIR:-build/mingw32}
+cmake --preset mingw32 -B "$build" >/dev/null
 cmake --build "$build" -j2 --target korvane_demo
 
 source scripts/wine-session.sh

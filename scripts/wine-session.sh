@@ -12,8 +12,12 @@
 # back exactly), prepares a Wine prefix of its own under build/ once (no Mono or Gecko
 # installers, no window-manager wait), starts a persistent wineserver and warms it up,
 # so that no Wine background service inherits the output of a later test run.
-# WINE is the loader to use: the 32-bit one where this machine runs 32-bit programs,
-# else wine64 (a kernel without 32-bit emulation); WINE_ARCH says which (win32, win64).
+# The prefix is a 64-bit one with 32-bit support: its services run as 64-bit programs
+# (at native speed even where 32-bit programs go through an emulator), and it runs both
+# the 32-bit and the 64-bit builds. WINE is the loader to use: `wine`, which starts
+# either kind, where this machine runs 32-bit programs, else wine64 alone.
+# WINE_I386 says how 32-bit programs run: native, emulated (through qemu-i386, see
+# scripts/setup-i386-emulator.sh) or none.
 # stop ends only what start began: that wineserver and that Xvfb.
 
 wine_session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,6 +29,18 @@ wine_session_loader() {
         echo wine
     elif [[ -x /usr/lib/wine/wine64 ]] && /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
         echo /usr/lib/wine/wine64
+    fi
+}
+
+# Prints how this machine runs 32-bit programs: native, emulated or none.
+wine_session_i386() {
+    if ! { [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+        echo none
+    elif [[ -e /proc/sys/fs/binfmt_misc/qemu-i386 ]] &&
+        grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+        echo emulated
+    else
+        echo native
     fi
 }
 
@@ -40,15 +56,13 @@ wine_session_free_display() {
 }
 
 wine_session_start() {
-    local loader arch display xvfb_pid
+    local loader display xvfb_pid
     loader=$(wine_session_loader)
     if [[ -z "$loader" ]]; then
         echo "wine-session: no Wine loader runs on this machine (install wine, wine32:i386" \
             "or wine64)" >&2
         return 1
     fi
-    arch=win32
-    [[ "$loader" == wine ]] || arch=win64
 
     mkdir -p "$(dirname "$wine_session_state")"
     display=$(wine_session_free_display) || {
@@ -68,12 +82,13 @@ wine_session_start() {
     done
 
     export DISPLAY=":$display"
-    export WINEPREFIX="$wine_session_root/build/wine-prefix-$arch"
+    export WINEPREFIX="$wine_session_root/build/wine-prefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINE="$loader"
-    export WINE_ARCH="$arch"
-    if [[ "$arch" == win64 ]]; then
+    WINE_I386=$(wine_session_i386)
+    export WINE_I386
+    if [[ "$loader" != wine ]]; then
         export WINELOADER=/usr/lib/wine/wine64
     fi
 
@@ -84,10 +99,11 @@ wine_session_start() {
     fi
     if [[ ! -e "$WINEPREFIX/.session-ready" ]]; then
         echo "wine-session: preparing the Wine prefix $WINEPREFIX (once)" >&2
-        "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+        # WINEARCH only here: exported, it costs each 32-bit process about ten seconds.
+        WINEARCH=win64 /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
         # Without a window manager Wine waits about 2 s after hiding each top-level
         # window; unmanaged windows have no such wait.
-        "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null \
+        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null \
             >/dev/null 2>&1
         touch "$WINEPREFIX/.session-ready"
     fi
@@ -100,7 +116,7 @@ wine_session_start() {
         echo "export WINEDEBUG='$WINEDEBUG'"
         echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
         echo "export WINE='$WINE'"
-        echo "export WINE_ARCH='$WINE_ARCH'"
+        echo "export WINE_I386='$WINE_I386'"
         [[ -n "${WINELOADER:-}" ]] && echo "export WINELOADER='$WINELOADER'"
         echo "WINE_SESSION_XVFB_PID=$xvfb_pid"
     } >"$wine_session_state"
