@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native (AddressSanitizer and
 # UndefinedBehaviorSanitizer), the benchmarks' build, the formatting check, and
-# the Windows programs with their tests under Wine, bounded fuzzing and valgrind.
+# the Windows programs with their tests under Wine, the releases, bounded fuzzing and
+# valgrind.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -22,6 +23,9 @@ cmake --build --preset linux-release
 
 echo "== Windows: cross build, tests under Wine"
 bash scripts/test-windows.sh
+
+echo "== Releases: made from scratch, unpacked and used"
+bash scripts/test-package.sh
 
 echo "== Hardening: bounded fuzzing, valgrind"
 bash scripts/test-hardening.sh
