@@ -7,7 +7,8 @@
 # Usage: scripts/perf-report.sh
 # Environment: PERF_RELEASE (default build/hardening-release), PERF_MINGW
 # (default build/hardening-mingw, or build/hardening-mingw64 where this kernel does
-# not run 32-bit programs), PERF_RUNS (whole-program runs, default 10).
+# not run 32-bit programs), PERF_RUNS (whole-program runs, default 10), PERF_WINEPREFIX
+# (default build/hardening-wine-prefix-win32, or -win64).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -75,11 +76,11 @@ wine_ok=0
 wine_note=""
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     WINE=wine
-    export WINEPREFIX="$root/build/hardening-wine-prefix-win32"
+    export WINEPREFIX=${PERF_WINEPREFIX:-$root/build/hardening-wine-prefix-win32}
 else
     WINE=/usr/lib/wine/wine64
     export WINELOADER=/usr/lib/wine/wine64
-    export WINEPREFIX="$root/build/hardening-wine-prefix-win64"
+    export WINEPREFIX=${PERF_WINEPREFIX:-$root/build/hardening-wine-prefix-win64}
 fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb_pid=""
@@ -141,11 +142,33 @@ for kind in native wine; do
     done
 done
 
+# shell_runs <command>: median wall time in microseconds of $runs runs of the
+# command through bash (after one warm-up), its output appended to $log.
+shell_runs() {
+    local command=$1 times=() start end i
+    bash -c "$command" >>"$log" 2>&1 || true
+    for ((i = 0; i < runs; i++)); do
+        start=$(date +%s%N)
+        bash -c "$command" >>"$log" 2>&1 || true
+        end=$(date +%s%N)
+        times+=("$(((end - start) / 1000))")
+    done
+    median "${times[@]}"
+}
+
 # time_runs <label> <command>: median wall time in ms over $runs runs (after one
-# warm-up); "n/a" when the command cannot be timed.
+# warm-up); "n/a" when the command cannot be timed. Without hyperfine, the runs are
+# timed with the shell's clock, less the median time of an empty shell, as hyperfine
+# does.
 time_runs() {
     local label=$1 command=$2
-    if hyperfine --style none --warmup 1 --runs "$runs" --ignore-failure \
+    if ! command -v hyperfine >/dev/null; then
+        local log=$work/$label.log total empty
+        : >"$log"
+        total=$(shell_runs "$command")
+        empty=$(shell_runs true)
+        awk -v t="$total" -v e="$empty" 'BEGIN { printf "%.1f", (t - e) / 1000 }'
+    elif hyperfine --style none --warmup 1 --runs "$runs" --ignore-failure \
         --export-json "$work/$label.json" "$command" >"$work/$label.log" 2>&1; then
         grep -m1 '"median"' "$work/$label.json" | sed 's/.*: *//; s/,.*//' |
             awk '{ printf "%.1f", $1 * 1000 }'
@@ -187,7 +210,8 @@ Rebuilt by \`bash scripts/perf-report.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'), 
 $(git rev-parse --short HEAD). Machine: $(nproc) cores, $cpu, $(uname -sr);
 Wine $(dpkg-query -W -f '${Version}' wine 2>/dev/null || echo unknown). Every figure is the median of several runs
 (benchmarks: 5 repetitions; whole programs: $runs runs after one warm-up, timed with
-hyperfine). The machine is shared, so single runs vary by some tens of percent.
+$(command -v hyperfine >/dev/null && echo hyperfine || echo "the shell's clock")). The machine is shared, so single runs vary
+by some tens of percent.
 
 ## Generator (korvane's engine)
 
