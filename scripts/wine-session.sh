@@ -10,7 +10,7 @@
 #
 # start picks a free display number and starts its own Xvfb (24-bit: colours are read
 # back exactly), prepares a Wine prefix of its own under build/ once (no Mono or Gecko
-# installers, no window-manager wait), starts a persistent wineserver and warms it up,
+# installers, no window-manager wait, Wine's own fonts), starts a persistent wineserver and warms it up,
 # so that no Wine background service inherits the output of a later test run.
 # The prefix is a 64-bit one with 32-bit support: its services run as 64-bit programs
 # (at native speed even where 32-bit programs go through an emulator), and it runs both
@@ -105,6 +105,9 @@ wine_session_start() {
         # window; unmanaged windows have no such wait.
         /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null \
             >/dev/null 2>&1
+        # Wine's own TrueType fonts (Debian's fonts-wine: Marlett for the caption buttons,
+        # Tahoma, MS Sans Serif), which this Wine does not look for where Debian puts them.
+        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         touch "$WINEPREFIX/.session-ready"
     fi
     # Warm: Wine's services start now, with their output away from any test runner.
