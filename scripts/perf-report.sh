@@ -6,9 +6,9 @@
 #
 # Usage: scripts/perf-report.sh
 # Environment: PERF_RELEASE (default build/hardening-release), PERF_MINGW
-# (default build/hardening-mingw, or build/hardening-mingw64 where this kernel does
-# not run 32-bit programs), PERF_RUNS (whole-program runs, default 10), PERF_WINEPREFIX
-# (default build/hardening-wine-prefix-win32, or -win64).
+# (default build/hardening-mingw, or build/hardening-mingw64 where 32-bit programs run
+# only through an emulator), PERF_RUNS (whole-program runs, default 10), PERF_WINEPREFIX
+# (default build/hardening-wine-prefix).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -22,17 +22,22 @@ mkdir -p "$work"
 echo "== building (linux-release, Windows)"
 cmake --preset linux-release -B "$release" >/dev/null
 cmake --build "$release" -j2 >/dev/null
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# Wine's figures compare Windows programs running at native speed: the 32-bit build where
+# the kernel runs 32-bit programs itself, else the 64-bit build under wine64 (32-bit
+# programs run here only through an emulator, which would measure the emulator).
+source scripts/wine-session.sh
+if [[ $(wine_session_i386) == native ]]; then
     windows_kind="the 32-bit Windows build (mingw32) under Wine"
+    wine_loader=wine
     mingw=${PERF_MINGW:-build/hardening-mingw}
-    cmake --preset mingw32 -B "$mingw" >/dev/null
+    cmake --preset mingw32 -B "$mingw" -DSUDOKU_BUILD_TESTS=OFF >/dev/null
 else
-    windows_kind="a 64-bit Windows build of the same sources (cmake/mingw-x86_64.cmake) under
-wine64, because this kernel does not run 32-bit programs (Wine's 32-bit loader fails with
-\"Exec format error\"); the 32-bit figures are to be taken on a machine that runs them"
+    windows_kind="a 64-bit Windows build of the same sources (preset mingw64-wine) under
+wine64: this kernel runs 32-bit programs only through an emulator (qemu-i386), whose
+figures would measure the emulator, not Windows"
+    wine_loader=/usr/lib/wine/wine64
     mingw=${PERF_MINGW:-build/hardening-mingw64}
-    cmake -S . -B "$mingw" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUDOKU_BUILD_TESTS=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+    cmake --preset mingw64-wine -B "$mingw" -DSUDOKU_BUILD_TESTS=OFF >/dev/null
 fi
 cmake --build "$mingw" -j2 --target korvane sudoku >/dev/null
 
@@ -74,14 +79,8 @@ echo "== whole programs, native and under Wine"
 # session that another run holds open is neither needed nor disturbed.
 wine_ok=0
 wine_note=""
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    WINE=wine
-    export WINEPREFIX=${PERF_WINEPREFIX:-$root/build/hardening-wine-prefix-win32}
-else
-    WINE=/usr/lib/wine/wine64
-    export WINELOADER=/usr/lib/wine/wine64
-    export WINEPREFIX=${PERF_WINEPREFIX:-$root/build/hardening-wine-prefix-win64}
-fi
+WINE=$wine_loader
+export WINEPREFIX=${PERF_WINEPREFIX:-$root/build/hardening-wine-prefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb_pid=""
 stop_wine() {
