@@ -272,7 +272,7 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
     }
 
     for (std::size_t i = 0; i < n; ++i) {
-        Grille.Ecrit(vides[i].label, std::countr_zero(static_cast<unsigned>(poses[i])) + 1);
+        Grille.Ecrit(vides[i].label, std::countr_zero(poses[i]) + 1);
     }
     Affiche_Grille(form);
     return iterations;

@@ -32,15 +32,6 @@ void RegisterFormClass(HINSTANCE instance) {
     }
 }
 
-void SetPointer(bool busy) {
-    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
-}
-
-// One OK button, no icon, no owner: the form, if any, is hidden.
-void ShowBox(const std::string& text, const std::string& title) {
-    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
-}
-
 // Label 9y + x shows cell (x, y), y counted from the bottom: row 8 is drawn on top.
 RECT LabelRect(int index) {
     const int x = index % 9;
@@ -139,27 +130,19 @@ void Win32FormRuntime::ProcessEvents() {
     }
 }
 
-void Win32FormRuntime::SetBusyPointer(bool busy) {
-    FormRuntime::SetBusyPointer(busy);
-    SetPointer(busy);
-}
-
 void Win32FormRuntime::ShowMessage(const std::string& text, const std::string& title) {
     Flush();
-    ShowBox(text, title);
-}
-
-void Win32FormRuntime::EndProcess(int exitCode) {
-    ExitProcess(static_cast<UINT>(exitCode));
+    Win32WindowlessRuntime::ShowMessage(text, title);
 }
 
 void Win32WindowlessRuntime::SetBusyPointer(bool busy) {
     FormRuntime::SetBusyPointer(busy);
-    SetPointer(busy);
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
 }
 
+// One OK button, no icon, no owner: the form, if any, is hidden.
 void Win32WindowlessRuntime::ShowMessage(const std::string& text, const std::string& title) {
-    ShowBox(text, title);
+    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
 }
 
 void Win32WindowlessRuntime::EndProcess(int exitCode) {

@@ -17,7 +17,20 @@
 
 namespace forms {
 
-class Win32FormRuntime : public FormRuntime {
+// The form runtime when no window can be made: texts stay in memory, and the
+// message box is the real one, without an owner window.
+class Win32WindowlessRuntime : public FormRuntime {
+public:
+    void SetBusyPointer(bool busy) override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+
+protected:
+    void EndProcess(int exitCode) override;
+};
+
+// The hidden form on top of the windowless runtime: the same pointer, message box
+// and end, with the texts pushed to real controls.
+class Win32FormRuntime : public Win32WindowlessRuntime {
 public:
     // Creates the hidden form and its controls; throws std::runtime_error on failure.
     Win32FormRuntime();
@@ -25,16 +38,12 @@ public:
 
     void RepaintLog() override;
     void ProcessEvents() override;
-    void SetBusyPointer(bool busy) override;
     void ShowMessage(const std::string& text, const std::string& title) override;
     void Flush() override;
 
     HWND Form() const { return form_; }
     HWND Label(int index) const;
     HWND LogBox() const { return log_; }
-
-protected:
-    void EndProcess(int exitCode) override;
 
 private:
     void PushCaptions();
@@ -45,17 +54,6 @@ private:
     HWND log_ = nullptr;
     CaptionChars shown_{};
     unsigned long long shownLog_ = 0;
-};
-
-// The form runtime when no window can be made: texts stay in memory, and the
-// message box is the real one, without an owner window.
-class Win32WindowlessRuntime : public FormRuntime {
-public:
-    void SetBusyPointer(bool busy) override;
-    void ShowMessage(const std::string& text, const std::string& title) override;
-
-protected:
-    void EndProcess(int exitCode) override;
 };
 
 // The hidden form, or a Win32WindowlessRuntime when the form cannot be created.
