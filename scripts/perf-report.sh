@@ -41,9 +41,7 @@ figures would measure the emulator, not Windows"
 fi
 cmake --build "$mingw" -j2 --target korvane sudoku >/dev/null
 
-# median <numbers...>
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
-    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source scripts/grid-text.sh
 
 # Google Benchmark CSV: the value of column <name> in the rows whose name ends in _median.
 bench_median_column() {
@@ -108,12 +106,6 @@ else
     wine_note="Wine could not be started here ($WINE), so nothing was measured under it"
 fi
 
-grid_of() { # 81 cells, top row first -> grille.txt bytes
-    local cells=$1 row
-    for row in 0 1 2 3 4 5 6 7 8; do
-        printf '%s\r\n' "$(echo "${cells:$((row * 9)):9}" | sed 's/./& /g; s/ $//')"
-    done
-}
 # The hard grid: the board with the most backtracking steps, so that the search
 # and not the start of the process makes most of the run.
 read -r hard hard_steps < <(grep -v '^#' bench/solver/hard-boards.txt |
@@ -134,7 +126,7 @@ done
 # A typical puzzle: one that korvane makes.
 (cd "$work/korvane-native" && "$root/$release/korvane/window/korvane") || true
 bash scripts/masque-to-grille.sh "$work/korvane-native/masque.txt" >"$work/typical.txt"
-grid_of "$hard" >"$work/hard.txt"
+grille_of "$hard" >"$work/hard.txt"
 for kind in native wine; do
     for grid in typical hard; do
         cp "$work/$grid.txt" "$work/sudoku-$kind-$grid/grille.txt"

@@ -14,6 +14,7 @@ bash scripts/package.sh
 solved=987654321246173985351928746128537694634892157795461832519286473472319568863745219
 
 work=$(mktemp -d)
+source scripts/grid-text.sh
 source scripts/wine-session.sh
 trap 'wine_session_stop; rm -rf "$work"' EXIT
 wine_session_start
@@ -47,10 +48,6 @@ exit_code_is() { # <expected> <command...>
     [[ $status -eq $expected ]] || { echo "exit code $status, expected $expected: $*" >&2; false; }
 }
 
-expected_solution() { # 81 lines of one digit, CR LF on every platform
-    local i
-    for ((i = 0; i < 81; i++)); do printf '%s\r\n' "${solved:i:1}"; done
-}
 
 try_release() { # <archive> <exe suffix> <runner...>
     local archive=$1 exe=$2
@@ -78,7 +75,7 @@ try_release() { # <archive> <exe suffix> <runner...>
     check "$name: korvane's files" puzzle_files_sound "$user"
     check "$name: sudoku ends with exit code 0" \
         exit_code_is 0 bash -c "cd '$user' && $* '$top/sudoku$exe'"
-    check "$name: sudoku's solution.txt" cmp -s "$top/solution.txt" <(expected_solution)
+    check "$name: sudoku's solution.txt" cmp -s "$top/solution.txt" <(solution_of "$solved")
     check "$name: read-me in both languages" \
         grep -q "Codes de sortie" "$top/LISEZMOI.txt" && grep -q "Exit codes" "$top/LISEZMOI.txt"
 }

@@ -10,8 +10,9 @@
 #
 # start picks a free display number and starts its own Xvfb (24-bit: colours are read
 # back exactly), prepares a Wine prefix of its own under build/ once (no Mono or Gecko
-# installers, no window-manager wait, Wine's own fonts), starts a persistent wineserver and warms it up,
-# so that no Wine background service inherits the output of a later test run.
+# installers, no window-manager wait, Wine's own fonts), starts a persistent wineserver
+# and warms it up, so that no Wine background service inherits the output of a later
+# test run.
 # The prefix is a 64-bit one with 32-bit support: its services run as 64-bit programs
 # (at native speed even where 32-bit programs go through an emulator), and it runs both
 # the 32-bit and the 64-bit builds. WINE is the loader to use: `wine`, which starts
@@ -22,15 +23,6 @@
 
 wine_session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 wine_session_state="$wine_session_root/build/wine-session/state"
-
-# Prints the loader command that can run programs here, or nothing.
-wine_session_loader() {
-    if [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
-        echo wine
-    elif [[ -x /usr/lib/wine/wine64 ]] && /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
-        echo /usr/lib/wine/wine64
-    fi
-}
 
 # Prints how this machine runs 32-bit programs: native, emulated or none.
 wine_session_i386() {
@@ -56,8 +48,15 @@ wine_session_free_display() {
 }
 
 wine_session_start() {
-    local loader display xvfb_pid
-    loader=$(wine_session_loader)
+    local loader="" display xvfb_pid
+    # The loader that runs programs here: wine (either kind) where 32-bit programs
+    # run, else wine64.
+    WINE_I386=$(wine_session_i386)
+    if [[ $WINE_I386 != none ]]; then
+        loader=wine
+    elif [[ -x /usr/lib/wine/wine64 ]] && /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
+        loader=/usr/lib/wine/wine64
+    fi
     if [[ -z "$loader" ]]; then
         echo "wine-session: no Wine loader runs on this machine (install wine, wine32:i386" \
             "or wine64)" >&2
@@ -86,7 +85,6 @@ wine_session_start() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINE="$loader"
-    WINE_I386=$(wine_session_i386)
     export WINE_I386
     if [[ "$loader" != wine ]]; then
         export WINELOADER=/usr/lib/wine/wine64

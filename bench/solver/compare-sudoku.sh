@@ -17,9 +17,8 @@ cd "$root"
 old_commit=$(git rev-parse --short "${1:-e85e246}")
 board_number=${2:-6}
 reps=${REPS:-5}
-boards=bench/solver/hard-boards.txt
-line=$(grep -v '^#' "$boards" | sed -n "${board_number}p")
-[[ -n "$line" ]] || { echo "no board $board_number in $boards" >&2; exit 2; }
+source scripts/grid-text.sh
+line=$(hard_board "$board_number") || exit 2
 read -r puzzle solved _ steps <<<"$line"
 
 new_build=${NEW_BUILD_DIR:-build/linux-release}
@@ -36,12 +35,10 @@ cmake --build "$new_build" -j2 --target sudoku >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 expected=$work/expected.txt
-for ((i = 0; i < 81; i++)); do printf '%s\r\n' "${solved:i:1}"; done >"$expected"
+solution_of "$solved" >"$expected"
 for kind in old new; do
     mkdir -p "$work/$kind"
-    for ((row = 0; row < 9; row++)); do
-        printf '%s\r\n' "$(echo "${puzzle:row*9:9}" | sed 's/./& /g; s/ $//')"
-    done >"$work/$kind/grille.txt"
+    grille_of "$puzzle" >"$work/$kind/grille.txt"
 done
 cp "$old_build/source_resolveur/sudoku" "$work/old/"
 cp "$new_build/source_resolveur/sudoku" "$work/new/"
@@ -56,8 +53,6 @@ run() {
     cmp -s "$dir/solution.txt" "$expected" || { echo "$1: wrong solution.txt" >&2; exit 1; }
     awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
 }
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
-    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 echo "board $board_number ($steps steps), old $old_commit, new $(git rev-parse --short HEAD) (worktree state)"
 old_times=()

@@ -15,9 +15,8 @@ cd "$root"
 
 board_number=${1:-6}
 reps=${REPS:-5}
-boards=bench/solver/hard-boards.txt
-line=$(grep -v '^#' "$boards" | sed -n "${board_number}p")
-[[ -n "$line" ]] || { echo "no board $board_number in $boards" >&2; exit 2; }
+source scripts/grid-text.sh
+line=$(hard_board "$board_number") || exit 2
 read -r puzzle solved _ steps <<<"$line"
 
 bash scripts/setup-debian.sh native windows
@@ -42,14 +41,11 @@ trap 'wine_session_stop; rm -rf "$work"' EXIT
 work=$(mktemp -d)
 wine_session_start
 
-grille=$(for ((r = 0; r < 9; r++)); do
-    echo "${puzzle:9*r:9}" | sed 's/./& /g; s/ $/\r/'
-done)
-expected=$(echo "$solved" | fold -w1 | sed 's/$/\r/')
+solution_of "$solved" >"$work/expected.txt"
 mkdir -p "$work/native" "$work/windows"
 cp "$native_build/source_resolveur/sudoku" "$work/native/"
 cp "$windows_build/source_resolveur/sudoku.exe" "$work/windows/"
-printf '%s\n' "$grille" >"$work/native/grille.txt"
+grille_of "$puzzle" >"$work/native/grille.txt"
 cp "$work/native/grille.txt" "$work/windows/grille.txt"
 
 # Prints the wall time of one run in milliseconds; checks the solution it wrote.
@@ -61,14 +57,12 @@ time_run() {
     start=$(date +%s%N)
     (cd / && "$@") >/dev/null 2>&1 || true
     end=$(date +%s%N)
-    if [[ "$(cat "$folder/solution.txt" 2>/dev/null)" != "$expected" ]]; then
+    if ! cmp -s "$folder/solution.txt" "$work/expected.txt"; then
         echo "wrong or missing solution.txt in $folder" >&2
         return 1
     fi
     echo $(((end - start) / 1000000))
 }
-
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 echo "Board $board_number ($steps backtracking steps): $puzzle"
 native_times=() windows_times=()
