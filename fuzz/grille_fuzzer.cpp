@@ -31,6 +31,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -91,8 +92,18 @@ check::Board BoardNow() {
     return board;
 }
 
+// The run's form: the scratch program folder, and the message boxes kept.
+class FuzzForm : public forms::HeadlessRuntime {
+public:
+    std::string ProgramFolder() const override { return Folder().string(); }
+    void ShowMessage(const std::string& text, const std::string& /*title*/) override {
+        messages.push_back(text);
+    }
+    std::vector<std::string> messages;
+};
+
 // Empty when the labels show the board and the log holds the lines of the outcome.
-std::string JudgeForm(const forms::HeadlessRuntime& form, const check::Board& board, bool solved) {
+std::string JudgeForm(const FuzzForm& form, const check::Board& board, bool solved) {
     for (int y = 0; y < 9; ++y) {
         for (int x = 0; x < 9; ++x) {
             const int v = board[9 * (8 - y) + x];
@@ -116,8 +127,8 @@ std::string JudgeForm(const forms::HeadlessRuntime& form, const check::Board& bo
         log.find(" : Fin recherche par back tracking : ") == std::string_view::npos) {
         return "a line of the log is missing: " + std::string(log);
     }
-    if (!form.Messages().empty()) {
-        return "a message box was shown: " + form.Messages().front().text;
+    if (!form.messages.empty()) {
+        return "a message box was shown: " + form.messages.front();
     }
     return {};
 }
@@ -139,8 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fs::remove(folder / "solution.txt");
 
-    forms::HeadlessRuntime form;
-    form.SetProgramFolder(folder.string());
+    FuzzForm form;
     const int exitCode = frmSudoku::RunSudoku(form);
 
     const std::string saved = ReadAll(folder / "solution.txt");

@@ -1,47 +1,20 @@
 #include "existence_solution.h"
 
+#include "modSudoku.h"
+
 #include <bit>
 
 namespace modSudoku {
 namespace {
 
-constexpr std::uint16_t kTous = 0x1FF;
-
-// The 27 units (9 rows, 9 columns, 9 squares) as lists of labels.
-struct Unites {
-    std::array<std::array<std::uint8_t, 9>, 27> cases{};
-    Unites() {
-        for (int i = 0; i < 9; ++i) {
-            for (int k = 0; k < 9; ++k) {
-                cases[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] =
-                    static_cast<std::uint8_t>(9 * i + k); // row i
-                cases[static_cast<std::size_t>(9 + i)][static_cast<std::size_t>(k)] =
-                    static_cast<std::uint8_t>(9 * k + i); // column i
-                const int x = 3 * (i % 3) + k % 3;
-                const int y = 3 * (i / 3) + k / 3;
-                cases[static_cast<std::size_t>(18 + i)][static_cast<std::size_t>(k)] =
-                    static_cast<std::uint8_t>(9 * y + x); // square i
-            }
-        }
-    }
-};
-const Unites kUnites;
-
-int CarreDe(int label) {
-    return 3 * (label / 27) + (label % 9) / 3;
-}
-
 struct Etat {
-    std::array<std::uint8_t, 81> valeurs{};
-    std::array<std::uint16_t, 9> lignes{};
-    std::array<std::uint16_t, 9> colonnes{};
-    std::array<std::uint16_t, 9> carres{};
+    std::array<std::uint8_t, kCases> valeurs{};
+    std::array<std::uint16_t, kUnites> presents{};
 
     std::uint16_t Libres(int label) const {
-        return static_cast<std::uint16_t>(kTous &
-                                          ~(lignes[static_cast<std::size_t>(label / 9)] |
-                                            colonnes[static_cast<std::size_t>(label % 9)] |
-                                            carres[static_cast<std::size_t>(CarreDe(label))]));
+        const UnitesCase& u = kUnitesCase[static_cast<std::size_t>(label)];
+        return static_cast<std::uint16_t>(
+            kTousChiffres & ~(presents[u.ligne] | presents[u.colonne] | presents[u.carre]));
     }
     // False when the digit already stands in the cell's row, column or square.
     bool Pose(int label, std::uint16_t bit) {
@@ -50,9 +23,10 @@ struct Etat {
         }
         valeurs[static_cast<std::size_t>(label)] =
             static_cast<std::uint8_t>(std::countr_zero(bit) + 1);
-        lignes[static_cast<std::size_t>(label / 9)] |= bit;
-        colonnes[static_cast<std::size_t>(label % 9)] |= bit;
-        carres[static_cast<std::size_t>(CarreDe(label))] |= bit;
+        const UnitesCase& u = kUnitesCase[static_cast<std::size_t>(label)];
+        presents[u.ligne] |= bit;
+        presents[u.colonne] |= bit;
+        presents[u.carre] |= bit;
         return true;
     }
 };
@@ -66,7 +40,7 @@ Issue Propage(Etat& etat, int& meilleure) {
         bool change = false;
         int moins = 10;
         meilleure = -1;
-        for (int label = 0; label < 81; ++label) {
+        for (int label = 0; label < kCases; ++label) {
             if (etat.valeurs[static_cast<std::size_t>(label)] != 0) {
                 continue;
             }
@@ -83,7 +57,7 @@ Issue Propage(Etat& etat, int& meilleure) {
                 meilleure = label;
             }
         }
-        for (const auto& unite : kUnites.cases) {
+        for (const auto& unite : kCasesUnite) {
             std::uint16_t presents = 0;
             std::uint16_t unePlace = 0;
             std::uint16_t plusieurs = 0;
@@ -97,7 +71,7 @@ Issue Propage(Etat& etat, int& meilleure) {
                 plusieurs |= unePlace & libres;
                 unePlace |= libres;
             }
-            if ((presents | unePlace) != kTous) {
+            if ((presents | unePlace) != kTousChiffres) {
                 return Issue::Bloque; // a digit has no place left in this unit
             }
             const auto seuls = static_cast<std::uint16_t>(unePlace & ~plusieurs);
@@ -146,7 +120,7 @@ bool Complete(const Etat& depart) {
 
 bool ACompletion(const std::array<std::int16_t, 81>& cases) {
     Etat etat;
-    for (int label = 0; label < 81; ++label) {
+    for (int label = 0; label < kCases; ++label) {
         const int v = cases[static_cast<std::size_t>(label)];
         if (v < 0 || v > 9) {
             return false;

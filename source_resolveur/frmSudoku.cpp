@@ -8,16 +8,15 @@ namespace frmSudoku {
 
 int RunSudoku(forms::FormRuntime& form) {
     using namespace modSudoku;
+    // Looked up once: the load and the save use the same folder.
     const std::string dossier = form.ProgramFolder();
     if (dossier.empty()) {
         form.ShowMessage("Dossier du programme introuvable", "sudoku");
         return kSortieSansDossier;
     }
-    // Looked up once: the load and the save use the same folder.
-    form.SetProgramFolder(dossier);
     Efface_Grille();
     Affiche_Grille(form);
-    Charge_Grille(form);
+    Charge_Grille(dossier);
     Affiche_Grille(form);
     form.SetBusyPointer(true);
     form.SetLogText(std::string());

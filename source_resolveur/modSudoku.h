@@ -15,17 +15,58 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace modSudoku {
 
 inline constexpr int kTaille = 9;
 inline constexpr int kCases = 81;
 inline constexpr std::uint16_t kTousChiffres = 0x1FF;
+
+// The 27 units of the board, numbered once for the whole solver: row y is unit y,
+// column x unit 9 + x, square n unit 18 + n.
+inline constexpr int kUnites = 27;
+
+// The units of one label.
+struct UnitesCase {
+    std::uint8_t ligne;
+    std::uint8_t colonne;
+    std::uint8_t carre;
+};
+
+inline constexpr std::array<UnitesCase, kCases> kUnitesCase = [] {
+    std::array<UnitesCase, kCases> unites{};
+    for (int label = 0; label < kCases; ++label) {
+        const int x = label % kTaille;
+        const int y = label / kTaille;
+        unites[static_cast<std::size_t>(label)] = {
+            static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(kTaille + x),
+            static_cast<std::uint8_t>(2 * kTaille + 3 * (y / 3) + x / 3)};
+    }
+    return unites;
+}();
+
+// The nine labels of each unit, in the order in which the search visits them: a
+// row from x = 0, a column from y = 0, a square by columns from its left one, each
+// column from its bottom row.
+inline constexpr std::array<std::array<std::uint8_t, kTaille>, kUnites> kCasesUnite = [] {
+    std::array<std::array<std::uint8_t, kTaille>, kUnites> cases{};
+    for (int n = 0; n < kTaille; ++n) {
+        for (int k = 0; k < kTaille; ++k) {
+            const int x = 3 * (n % 3) + k / 3;
+            const int y = 3 * (n / 3) + k % 3;
+            cases[static_cast<std::size_t>(n)][static_cast<std::size_t>(k)] =
+                static_cast<std::uint8_t>(kTaille * n + k);
+            cases[static_cast<std::size_t>(kTaille + n)][static_cast<std::size_t>(k)] =
+                static_cast<std::uint8_t>(kTaille * k + n);
+            cases[static_cast<std::size_t>(2 * kTaille + n)][static_cast<std::size_t>(k)] =
+                static_cast<std::uint8_t>(kTaille * y + x);
+        }
+    }
+    return cases;
+}();
 
 [[noreturn]] void HorsLimites(const char* what, int value);
 
@@ -36,9 +77,14 @@ inline int VerifieCoord(int v) {
     return v;
 }
 
+// The unit of row n ("H") or of column n (any other direction text), n checked.
+inline int UniteLigne(int n, std::string_view direction) {
+    return direction == "H" ? VerifieCoord(n) : kTaille + VerifieCoord(n);
+}
+
 // The label (and storage) index of cell (x, y), both checked.
 inline int Etiquette(int x, int y) {
-    return 9 * VerifieCoord(y) + VerifieCoord(x);
+    return kTaille * VerifieCoord(y) + VerifieCoord(x);
 }
 
 // The 9 x 9 board. Values are 0 (empty) or a digit 1..9.
@@ -73,19 +119,11 @@ public:
     std::int16_t operator[](int i) const {
         return static_cast<std::int16_t>((bits_ >> VerifieCoord(i)) & 1u ? i + 1 : 0);
     }
-    // Sets entry i to 0.
-    void Retire(int i) { bits_ = static_cast<std::uint16_t>(bits_ & ~(1u << VerifieCoord(i))); }
     std::uint16_t Bits() const { return bits_; }
     void DefinitBits(std::uint16_t bits) { bits_ = bits & kTousChiffres; }
 
 private:
     std::uint16_t bits_ = 0;
-};
-
-// One entry of the backtracking path.
-struct Position {
-    std::int16_t X;
-    std::int16_t Y;
 };
 
 // The board, module state for the whole run.
@@ -95,27 +133,10 @@ void Efface_Grille();
 void Affiche_Grille(forms::FormRuntime& form);
 void Init_Chiffres(ListeChiffres& liste);
 void Manque_Carre(int n, ListeChiffres& liste);
-void Manque_Carre_Case(int x, int y, ListeChiffres& liste);
 void Manque_Ligne(int n, std::string_view direction, ListeChiffres& liste);
-void Valeurs_Possibles(int x, int y, ListeChiffres& liste);
 int Compte_Chiffres(const ListeChiffres& liste);
-// 1 when the board is full (x, y untouched); else 0 with (x, y) the empty cell
-// of smallest label.
-int Grille_Pleine(std::int16_t& x, std::int16_t& y);
 // Appends "<time> : <texte>" to the log box, CR LF between lines, and repaints it.
 void Trace(forms::FormRuntime& form, std::string_view texte);
-
-// The backtracking path: entry 0 is the bottom entry, never removed.
-inline void Empile(std::int16_t x, std::int16_t y, std::vector<Position>& chemin) {
-    chemin.push_back(Position{x, y});
-}
-inline void Depile(std::int16_t& x, std::int16_t& y, std::vector<Position>& chemin) {
-    if (chemin.size() > 1) {
-        chemin.pop_back();
-    }
-    x = chemin.back().X;
-    y = chemin.back().Y;
-}
 
 struct BilanRecherche {
     std::int32_t passes = 0;     // passes of the deduction phase
@@ -134,13 +155,9 @@ std::int32_t PhaseDecoupage(forms::FormRuntime& form);
 // The backtracking on a board that has a completion; returns its steps. The labels
 // show the board at the end (rewritten once, when anything changed).
 std::int64_t PhaseBackTracking(forms::FormRuntime& form);
-// The same, calling suivi(label, value) after every change of a cell of the
-// backtracking (value 0: the cell is empty again), in order.
-using SuiviCase = std::function<void(int label, int valeur)>;
-std::int64_t PhaseBackTracking(forms::FormRuntime& form, const SuiviCase& suivi);
 
-// Reads <program folder>/grille.txt into Grille; any failure stops it silently.
-void Charge_Grille(forms::FormRuntime& form);
+// Reads <dossier>/grille.txt into Grille; any failure stops it silently.
+void Charge_Grille(const std::string& dossier);
 // Writes Grille to chemin, 81 lines "d\r\n" from row 8 down. On failure shows
 // "Erreur <n> (<description>)" titled "Sauve_Grille", the file already closed,
 // and returns false.

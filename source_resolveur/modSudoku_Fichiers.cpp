@@ -1,115 +1,65 @@
 // Charge_Grille and Sauve_Grille: grille.txt in, solution.txt out.
-#include "fichier_texte.h"
 #include "modSudoku.h"
+#include "sequential_file.h"
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace modSudoku {
-namespace {
 
-// Positions 1, 3, ..., 17 hold the values; nothing after position 17 is looked at.
-constexpr std::size_t kLongueurUtile = 17;
-
-// Stores the values of one line into row y, left to right; false stops the load.
-// The digit is checked before the row, and each cell is stored before the next
-// character is looked at. A row outside 0..8 throws std::out_of_range.
-bool RangeLigne(const std::string& ligne, int y) {
-    for (int x = 0; x < kTaille; ++x) {
-        const std::size_t position = static_cast<std::size_t>(2 * x);
-        if (position >= ligne.size()) {
-            return false;
-        }
-        const char c = ligne[position];
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        Grille.Pose(x, y, c - '0');
-    }
-    return true;
-}
-
-void ChargeDepuis(FichierTexte& fichier) {
-    std::string ligne;
-    bool ligneOuverte = false; // some character of the current line has been read
-    bool apresCR = false;      // the previous byte was a CR: a LF right after it is part of it
-    int y = 8;
-    char tampon[4096];
-    for (;;) {
-        const long lus = fichier.Lit(tampon, sizeof tampon);
-        if (lus < 0) {
+void Charge_Grille(const std::string& dossier) {
+    try {
+        forms::InputFile fichier;
+        if (!fichier.Open(dossier + "/grille.txt")) {
             return;
         }
-        if (lus == 0) {
-            break;
-        }
-        for (long i = 0; i < lus; ++i) {
-            const char c = tampon[i];
-            if (apresCR) {
-                apresCR = false;
-                if (c == '\n') {
-                    continue;
-                }
+        std::string ligne;
+        int y = 8;
+        while (!fichier.AtEnd()) {
+            // A line that cannot be read, or one far longer than any grid's, is faulty.
+            if (!fichier.ReadLine(ligne)) {
+                return;
             }
-            if (c == '\r' || c == '\n') {
-                apresCR = c == '\r';
-                if (!RangeLigne(ligne, y)) {
+            // Position 2x + 1 (from 1) holds the value of column x. The digit is
+            // checked before the row, and each cell is stored before the next
+            // character is looked at; a tenth line (row -1) throws.
+            for (int x = 0; x < kTaille; ++x) {
+                const std::size_t position = static_cast<std::size_t>(2 * x);
+                if (position >= ligne.size() || ligne[position] < '0' || ligne[position] > '9') {
                     return;
                 }
-                --y;
-                ligne.clear();
-                ligneOuverte = false;
-                continue;
+                Grille.Pose(x, y, ligne[position] - '0');
             }
-            ligneOuverte = true;
-            if (ligne.size() < kLongueurUtile) {
-                ligne.push_back(c);
-            }
+            --y;
         }
-    }
-    if (ligneOuverte) {
-        RangeLigne(ligne, y);
-    }
-}
-
-} // namespace
-
-void Charge_Grille(forms::FormRuntime& form) {
-    try {
-        FichierTexte fichier;
-        if (!fichier.OuvreEnLecture(form.ProgramFolder() + "/grille.txt")) {
-            return;
-        }
-        ChargeDepuis(fichier);
     } catch (const std::exception&) {
-        // A tenth line (row -1) or any other failure: what was stored so far stays.
+        // A tenth line or any other failure: what was stored so far stays.
     }
 }
 
 bool Sauve_Grille(forms::FormRuntime& form, const std::string& chemin) {
-    FichierTexte fichier;
+    forms::OutputFile fichier;
     // The file is closed before the box comes up, so that the user can deal with
     // it while the box waits.
     const auto echec = [&] {
-        fichier.Relache();
-        const ErreurFichier& erreur = fichier.Erreur();
-        form.ShowMessage("Erreur " + std::to_string(erreur.numero) + " (" + erreur.description +
+        fichier.Release();
+        const forms::FileError& erreur = fichier.Error();
+        form.ShowMessage("Erreur " + std::to_string(erreur.number) + " (" + erreur.description +
                              ")",
                          "Sauve_Grille");
         return false;
     };
-    if (!fichier.OuvreEnEcriture(chemin)) {
+    if (!fichier.Open(chemin)) {
         return echec();
     }
     for (int y = 8; y >= 0; --y) {
         for (int x = 0; x < kTaille; ++x) {
-            const char texte[3] = {static_cast<char>('0' + Grille(x, y)), '\r', '\n'};
-            if (!fichier.Ecrit(std::string_view(texte, sizeof texte))) {
+            if (!fichier.WriteLine(std::to_string(Grille(x, y)))) {
                 return echec();
             }
         }
     }
-    if (!fichier.Ferme()) {
+    if (!fichier.Close()) {
         return echec();
     }
     return true;

@@ -4,7 +4,8 @@
 // square, the empty cells in their fixed order, one push counted per step, a
 // cell's allowed digits recomputed on every visit, no display). The counter
 // "ratio" is Recherche's processor time per step over the baseline's.
-#include "hard_boards.h"
+#include "GridCheck.h"
+#include "TestBoards.h"
 #include "headless_runtime.h"
 #include "modSudoku.h"
 
@@ -15,16 +16,10 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct HardBoard {
-    std::string puzzle;
-    long long steps = 0;
-};
 
 // A form whose clock is fixed, so that no time formatting enters the measure.
 class BenchForm : public forms::HeadlessRuntime {
@@ -32,9 +27,9 @@ public:
     std::string TimeOfDay() const override { return "00:00:00"; }
 };
 
-void LoadBoard(const std::string& puzzle) {
+void LoadBoard(const check::Board& puzzle) {
     for (int i = 0; i < 81; ++i) {
-        modSudoku::Grille.Pose(i % 9, 8 - i / 9, puzzle[static_cast<std::size_t>(i)] - '0');
+        modSudoku::Grille.Pose(i % 9, 8 - i / 9, puzzle[static_cast<std::size_t>(i)]);
     }
 }
 
@@ -111,7 +106,7 @@ double CpuNanoseconds(std::clock_t start) {
     return 1e9 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
-void BM_Recherche(benchmark::State& state, const HardBoard& board) {
+void BM_Recherche(benchmark::State& state, const check::HardBoard& board) {
     // The baseline starts where the backtracking starts: after the deduction.
     LoadBoard(board.puzzle);
     {
@@ -161,17 +156,7 @@ void BM_Recherche(benchmark::State& state, const HardBoard& board) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::istringstream lines{std::string(solver_bench::kHardBoards)};
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        std::istringstream fields(line);
-        HardBoard board;
-        std::string solved;
-        int passes = 0;
-        fields >> board.puzzle >> solved >> passes >> board.steps;
+    for (const check::HardBoard& board : check::hardBoards()) {
         benchmark::RegisterBenchmark(("Recherche/" + std::to_string(board.steps)).c_str(),
                                      BM_Recherche, board)
             ->Unit(benchmark::kMillisecond);

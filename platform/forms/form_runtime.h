@@ -1,7 +1,7 @@
 // The form runtime under the solver's hidden start-up form: 81 label captions,
 // the multi-line log box, the application's mouse pointer, pending-event
 // processing, a modal message box, the program folder, the time of day and the
-// immediate end of the program.
+// immediate end of the program. Its sequential files are in sequential_file.h.
 //
 // Captions and the log text live in memory here. Rewriting the 81 captions is a
 // plain copy of 81 chars; a platform implementation pushes them to its real
@@ -10,8 +10,6 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
-#include <functional>
 #include <string>
 #include <utility>
 
@@ -29,22 +27,9 @@ public:
     FormRuntime& operator=(const FormRuntime&) = delete;
     virtual ~FormRuntime() = default;
 
-    // Labels lbCase(0..80). Every index is checked (std::out_of_range).
-    void SetCaption(int index, char caption);
-    void SetCaptions(const CaptionChars& captions) {
-        captions_ = captions;
-        ++captionUpdates_;
-        if (observer_) {
-            observer_(captions_);
-        }
-    }
-    std::string Caption(int index) const;
+    // The labels lbCase(0..80), all rewritten at once.
+    virtual void SetCaptions(const CaptionChars& captions) { captions_ = captions; }
     const CaptionChars& Captions() const { return captions_; }
-    // How many times captions were written.
-    long long CaptionUpdates() const { return captionUpdates_; }
-    // Called with all captions after every caption write (none by default).
-    using CaptionObserver = std::function<void(const CaptionChars&)>;
-    void SetCaptionObserver(CaptionObserver observer) { observer_ = std::move(observer); }
 
     // The log box tbMess.
     const std::string& LogText() const { return log_; }
@@ -59,17 +44,14 @@ public:
     virtual void ProcessEvents() {}
 
     // The application-wide mouse pointer: busy (hourglass) or default.
-    virtual void SetBusyPointer(bool busy) { busy_ = busy; }
-    bool BusyPointer() const { return busy_; }
+    virtual void SetBusyPointer(bool /*busy*/) {}
 
     // A modal box with one OK button and no icon; returns when it is dismissed.
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
 
     // The folder of the running executable, without a trailing separator (a
-    // root keeps its own), or "" when the platform cannot tell. SetProgramFolder
-    // replaces it, e.g. with a scratch folder.
+    // root keeps its own), or "" when the platform cannot tell. UTF-8.
     virtual std::string ProgramFolder() const;
-    void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
 
     // The time of day as text in the platform's format.
     virtual std::string TimeOfDay() const;
@@ -87,16 +69,18 @@ protected:
 
 private:
     CaptionChars captions_{};
-    long long captionUpdates_ = 0;
-    CaptionObserver observer_;
     std::string log_;
     unsigned long long logVersion_ = 0;
-    bool busy_ = false;
-    std::string programFolder_;
 };
 
 // The executable's own folder as the platform reports it ("" when unknown).
 std::string ExecutableFolder();
+
+#ifndef _WIN32
+// The folder of the file that a symbolic link points to ("" when the link cannot
+// be read): ExecutableFolder reads /proc/self/exe.
+std::string FolderOfLink(const std::string& link);
+#endif
 
 // The current local time of day: HH:MM:SS, or the user's time format on Windows.
 std::string LocalTimeOfDay();

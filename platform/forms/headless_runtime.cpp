@@ -5,7 +5,6 @@
 namespace forms {
 
 void HeadlessRuntime::ShowMessage(const std::string& text, const std::string& title) {
-    messages_.push_back({title, text});
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     std::fflush(stderr);
 }

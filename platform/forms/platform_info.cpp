@@ -2,6 +2,8 @@
 #include "form_runtime.h"
 
 #ifdef _WIN32
+#include "system_text.h"
+
 #include <windows.h>
 #else
 #include <ctime>
@@ -15,23 +17,24 @@ namespace forms {
 #ifdef _WIN32
 
 std::string ExecutableFolder() {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD n =
-            GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) {
             return {};
         }
         if (n < buffer.size()) {
-            std::string path(buffer.data(), n);
-            const auto slash = path.find_last_of("\\/");
-            if (slash == std::string::npos) {
+            std::wstring path(buffer.data(), n);
+            const auto slash = path.find_last_of(L"\\/");
+            if (slash == std::wstring::npos) {
                 return {};
             }
             // "C:\prog.exe" keeps its root separator: "C:\".
-            const bool driveRoot = slash == 2 && path[1] == ':';
-            return path.substr(0, driveRoot ? slash + 1 : slash);
+            const bool driveRoot = slash == 2 && path[1] == L':';
+            return Utf8FromWide(path.substr(0, driveRoot ? slash + 1 : slash));
         }
+        // A full buffer may hold a truncated path: try again with more room.
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -44,10 +47,10 @@ std::string LocalTimeOfDay() {
 
 #else
 
-std::string ExecutableFolder() {
+std::string FolderOfLink(const std::string& link) {
     std::vector<char> buffer(256);
     for (;;) {
-        const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        const ssize_t n = readlink(link.c_str(), buffer.data(), buffer.size());
         if (n < 0) {
             return {};
         }
@@ -59,8 +62,13 @@ std::string ExecutableFolder() {
             }
             return slash == 0 ? std::string("/") : path.substr(0, slash);
         }
+        // readlink fills the whole buffer when the target may be longer: try again.
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string ExecutableFolder() {
+    return FolderOfLink("/proc/self/exe");
 }
 
 std::string LocalTimeOfDay() {

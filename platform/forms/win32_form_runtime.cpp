@@ -7,9 +7,6 @@
 namespace forms {
 namespace {
 
-constexpr char kFormClass[] = "frmSudoku";
-constexpr int kLabelIdBase = 100;
-constexpr int kLogId = 200;
 constexpr int kCellSize = 24;
 constexpr int kMargin = 8;
 
@@ -57,7 +54,7 @@ Win32FormRuntime::Win32FormRuntime() {
         labels_[i] = CreateWindowExA(
             0, "Static", "", WS_CHILD | WS_VISIBLE | SS_CENTER, r.left, r.top, r.right - r.left,
             r.bottom - r.top, form_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelIdBase + i)), instance, nullptr);
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFormLabelIdBase + i)), instance, nullptr);
         if (labels_[i] == nullptr) {
             DestroyWindow(form_);
             throw std::runtime_error("CreateWindowExA failed for a label");
@@ -68,7 +65,7 @@ Win32FormRuntime::Win32FormRuntime() {
         WS_EX_CLIENTEDGE, "Edit", "",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, logLeft,
         kMargin, 300, 9 * kCellSize + 8, form_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLogId)), instance, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFormLogId)), instance, nullptr);
     if (log_ == nullptr) {
         DestroyWindow(form_);
         throw std::runtime_error("CreateWindowExA failed for the log box");
@@ -79,13 +76,6 @@ Win32FormRuntime::~Win32FormRuntime() {
     if (form_ != nullptr) {
         DestroyWindow(form_);
     }
-}
-
-HWND Win32FormRuntime::Label(int index) const {
-    if (index < 0 || index >= kLabelCount) {
-        throw std::out_of_range("label index");
-    }
-    return labels_[index];
 }
 
 void Win32FormRuntime::PushCaptions() {
@@ -136,7 +126,6 @@ void Win32FormRuntime::ShowMessage(const std::string& text, const std::string& t
 }
 
 void Win32WindowlessRuntime::SetBusyPointer(bool busy) {
-    FormRuntime::SetBusyPointer(busy);
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
 }
 

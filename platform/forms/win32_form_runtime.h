@@ -17,6 +17,12 @@
 
 namespace forms {
 
+// The form's window class and the ids of its controls: label i has id
+// kFormLabelIdBase + i.
+inline constexpr char kFormClass[] = "frmSudoku";
+inline constexpr int kFormLabelIdBase = 100;
+inline constexpr int kFormLogId = 200;
+
 // The form runtime when no window can be made: texts stay in memory, and the
 // message box is the real one, without an owner window.
 class Win32WindowlessRuntime : public FormRuntime {
@@ -40,10 +46,6 @@ public:
     void ProcessEvents() override;
     void ShowMessage(const std::string& text, const std::string& title) override;
     void Flush() override;
-
-    HWND Form() const { return form_; }
-    HWND Label(int index) const;
-    HWND LogBox() const { return log_; }
 
 private:
     void PushCaptions();

@@ -1,10 +1,9 @@
 // The completion check that guards the search against boards without solution.
+#include "TestBoards.h"
 #include "existence_solution.h"
-#include "hard_boards.h"
 #include "solver_test_support.h"
 
-#include <sstream>
-#include <vector>
+#include <gtest/gtest.h>
 
 using modSudoku::ACompletion;
 
@@ -20,23 +19,6 @@ Cases FromText(std::string_view text) {
             static_cast<std::int16_t>(text[static_cast<std::size_t>(i)] - '0');
     }
     return cases;
-}
-
-struct Pair {
-    std::string puzzle;
-    std::string solved;
-};
-
-std::vector<Pair> HardBoards() {
-    std::vector<Pair> boards;
-    std::istringstream lines{std::string(solver_bench::kHardBoards)};
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line[0] != '#') {
-            boards.push_back({line.substr(0, 81), line.substr(82, 81)});
-        }
-    }
-    return boards;
 }
 
 TEST(ACompletion, BoardsWithSolutionsAndBoardsWithout) {
@@ -79,18 +61,20 @@ TEST(ACompletion, BoardsWithSolutionsAndBoardsWithout) {
 TEST(ACompletion, HardBoardsWithOneMoreGiven) {
     // Each hard board has one solution: adding a given keeps a completion exactly
     // when it is that solution's digit.
-    for (const Pair& board : HardBoards()) {
-        SCOPED_TRACE(board.puzzle);
-        ASSERT_TRUE(ACompletion(FromText(board.puzzle)));
+    for (const check::HardBoard& board : check::hardBoards()) {
+        const std::string given = check::toText(board.puzzle);
+        const std::string solved = check::toText(board.solved);
+        SCOPED_TRACE(given);
+        ASSERT_TRUE(ACompletion(FromText(given)));
         int checked = 0;
         for (std::size_t i = 0; i < 81; i += 7) {
-            if (board.puzzle[i] != '0') {
+            if (given[i] != '0') {
                 continue;
             }
             for (char d = '1'; d <= '9'; ++d) {
-                std::string puzzle = board.puzzle;
+                std::string puzzle = given;
                 puzzle[i] = d;
-                EXPECT_EQ(ACompletion(FromText(puzzle)), d == board.solved[i]) << i << " " << d;
+                EXPECT_EQ(ACompletion(FromText(puzzle)), d == solved[i]) << i << " " << d;
                 ++checked;
             }
         }

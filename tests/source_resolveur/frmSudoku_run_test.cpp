@@ -2,6 +2,8 @@
 #include "frmSudoku.h"
 #include "solver_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <vector>
 

@@ -1,10 +1,11 @@
 // The search: worked examples with their pass and step counts, the log lines,
 // the hard boards, and boards without a completion.
-#include "hard_boards.h"
+#include "TestBoards.h"
 #include "solver_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
-#include <sstream>
 
 using namespace modSudoku;
 using solver_test::BoardText;
@@ -36,7 +37,7 @@ template <typename Pred> std::string ReferenceWithout(Pred empty) {
     return board;
 }
 
-std::string CaptionsText(const forms::FormRuntime& form) {
+std::string CaptionsText(const TestForm& form) {
     std::string text;
     for (int y = 8; y >= 0; --y) {
         for (int x = 0; x < 9; ++x) {
@@ -97,30 +98,20 @@ TEST_F(RechercheTest, DeductionLetsEventsThroughOncePerPass) {
 }
 
 TEST_F(RechercheTest, HardBoardsGiveTheirSolutionsAndCounts) {
-    std::istringstream lines{std::string(solver_bench::kHardBoards)};
-    std::string line;
     int tested = 0;
-    while (std::getline(lines, line)) {
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        std::istringstream fields(line);
-        std::string puzzle;
-        std::string solved;
-        int passes = 0;
-        long long steps = 0;
-        fields >> puzzle >> solved >> passes >> steps;
-        if (steps > kMaxTestedSteps) {
+    for (const check::HardBoard& board : check::hardBoards()) {
+        if (board.steps > kMaxTestedSteps) {
             continue; // benchmark only
         }
+        const std::string puzzle = check::toText(board.puzzle);
         SCOPED_TRACE(puzzle);
         TestForm form;
         SetBoard(puzzle);
         const BilanRecherche bilan = Recherche(form);
-        EXPECT_EQ(BoardText(), solved);
-        EXPECT_EQ(bilan.passes, passes);
-        EXPECT_EQ(bilan.iterations, steps);
-        EXPECT_EQ(form.LogText(), Log(passes, steps));
+        EXPECT_EQ(BoardText(), check::toText(board.solved));
+        EXPECT_EQ(bilan.passes, board.passes);
+        EXPECT_EQ(bilan.iterations, board.steps);
+        EXPECT_EQ(form.LogText(), Log(board.passes, board.steps));
         ++tested;
     }
     EXPECT_GE(tested, 2);

@@ -1,12 +1,13 @@
-// The backtracking phase against a plain step-by-step transcription built from
-// the board operations: same steps, same board, the cells going through the same
-// sequence of contents as the transcription's labels, and the same labels at the
-// end.
-#include "hard_boards.h"
+// The backtracking phase against the plain step-by-step transcription of the test
+// support: same steps, same board, the cells going through the same sequence of
+// contents as the transcription's labels, and the same labels at the end.
+#include "TestBoards.h"
+#include "modSudoku_BackTracking.h"
 #include "solver_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
-#include <sstream>
 #include <vector>
 
 using namespace modSudoku;
@@ -14,6 +15,7 @@ using solver_test::BoardText;
 using solver_test::kReference;
 using solver_test::SetBoard;
 using solver_test::TestForm;
+using solver_test::Transcription;
 
 namespace {
 
@@ -37,57 +39,6 @@ public:
     std::vector<std::uint64_t> hashes;
 };
 
-// Step by step: push the cell, take its smallest allowed digit, or go back
-// along the path moving the latest cell to a larger digit.
-std::int64_t Transcription(forms::FormRuntime& form) {
-    std::int16_t x = 0;
-    std::int16_t y = 0;
-    if (Grille_Pleine(x, y) == 1) {
-        return 0;
-    }
-    std::vector<Position> chemin{{0, 0}};
-    std::int64_t steps = 0;
-    bool complete = false;
-    while (!complete) {
-        Empile(x, y, chemin);
-        ListeChiffres liste;
-        Valeurs_Possibles(x, y, liste);
-        int d = 0;
-        for (int i = 0; i < 9 && d == 0; ++i) {
-            d = liste[i];
-        }
-        if (d > 0) {
-            Grille.Pose(x, y, d);
-            Affiche_Grille(form);
-            complete = Grille_Pleine(x, y) == 1;
-        } else {
-            bool changed = false;
-            while (!changed) {
-                Depile(x, y, chemin);
-                const int v = Grille(x, y);
-                Valeurs_Possibles(x, y, liste);
-                int e = 0;
-                for (int i = 0; i < 9 && e == 0; ++i) {
-                    if (liste[i] != 0 && liste[i] > v) {
-                        e = liste[i];
-                    }
-                }
-                if (e > 0) {
-                    Grille.Pose(x, y, e);
-                    Affiche_Grille(form);
-                    changed = true;
-                    Grille_Pleine(x, y);
-                } else {
-                    Grille.Pose(x, y, 0);
-                    Affiche_Grille(form);
-                }
-            }
-        }
-        ++steps;
-    }
-    return steps;
-}
-
 void ExpectSameSearch(const std::string& puzzle) {
     SCOPED_TRACE(puzzle);
     TestForm deduction;
@@ -101,11 +52,12 @@ void ExpectSameSearch(const std::string& puzzle) {
     Affiche_Grille(fast);
     LabelHistory fastHistory;
     forms::CaptionChars shown = fast.Captions();
-    const std::int64_t fastSteps = PhaseBackTracking(fast, [&](int label, int valeur) {
+    auto follow = [&](int label, int valeur) {
         shown[static_cast<std::size_t>(label)] =
             valeur == 0 ? ' ' : static_cast<char>('0' + valeur);
         fastHistory.Add(shown);
-    });
+    };
+    const std::int64_t fastSteps = BackTracking(fast, follow);
     const std::string fastBoard = BoardText();
 
     SetBoard(start);
@@ -145,11 +97,7 @@ TEST(BackTracking, FollowsTheStepByStepSearch) {
     }
     ExpectSameSearch(sparse);
     // The first hard board: some 300 000 steps with long retreats.
-    std::istringstream lines{std::string(solver_bench::kHardBoards)};
-    std::string line;
-    while (std::getline(lines, line) && (line.empty() || line[0] == '#')) {
-    }
-    ExpectSameSearch(line.substr(0, 81));
+    ExpectSameSearch(check::toText(check::hardBoards().front().puzzle));
 }
 
 } // namespace

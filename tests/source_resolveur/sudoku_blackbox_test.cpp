@@ -1,6 +1,10 @@
 // The built program, run as a user would: copied into a scratch folder with its
 // grille.txt, started from another current folder.
+#include "GrilleText.h"
+#include "TestBoards.h"
 #include "solver_test_support.h"
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -52,15 +56,11 @@ TEST_F(SudokuProgram, WithoutGrilleWritesTheReferenceBoardBesideItself) {
     EXPECT_EQ(r.stderrText, "");
 }
 
-TEST_F(SudokuProgram, SolvesThePuzzleBesideItself) {
-    const std::string puzzle =
-        "000000000000003085001020000000507000004000100090000000500000073002010000000040009";
-    program_.Write("grille.txt", GrilleFile(puzzle));
+TEST_F(SudokuProgram, SolvesTheExampleGrilleBesideItself) {
+    program_.Write("grille.txt", check::exampleGrille());
     const RunResult r = Run();
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(program_.Read("solution.txt"),
-              SolutionBytes("987654321246173985351928746128537694634892157795461832519286473"
-                            "472319568863745219"));
+    EXPECT_EQ(program_.Read("solution.txt"), check::solutionBytes(check::exampleBoard().solved));
 }
 
 TEST_F(SudokuProgram, GridsWithoutSolutionEndQuicklyWithTheGridAsLoaded) {

@@ -19,24 +19,36 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+// The form's window and controls, found as any program would find them.
+HWND FormWindow() {
+    return FindWindowA(forms::kFormClass, nullptr);
+}
+HWND Label(int index) {
+    return GetDlgItem(FormWindow(), forms::kFormLabelIdBase + index);
+}
+HWND LogBox() {
+    return GetDlgItem(FormWindow(), forms::kFormLogId);
+}
+
 TEST(Win32FormRuntime, FormIsHiddenWithEightyOneLabelsAndALogBox) {
     forms::Win32FormRuntime form;
-    ASSERT_NE(form.Form(), nullptr);
-    EXPECT_FALSE(IsWindowVisible(form.Form()));
-    EXPECT_EQ(ClassOf(form.Form()), "frmSudoku");
+    ASSERT_NE(FormWindow(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(FormWindow()));
+    EXPECT_EQ(ClassOf(FormWindow()), "frmSudoku");
     for (int i = 0; i < forms::kLabelCount; ++i) {
-        EXPECT_EQ(GetParent(form.Label(i)), form.Form());
-        EXPECT_EQ(ClassOf(form.Label(i)), "Static");
+        ASSERT_NE(Label(i), nullptr);
+        EXPECT_EQ(GetParent(Label(i)), FormWindow());
+        EXPECT_EQ(ClassOf(Label(i)), "Static");
     }
-    EXPECT_EQ(ClassOf(form.LogBox()), "Edit");
-    EXPECT_TRUE(GetWindowLongA(form.LogBox(), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_EQ(ClassOf(LogBox()), "Edit");
+    EXPECT_TRUE(GetWindowLongA(LogBox(), GWL_STYLE) & ES_MULTILINE);
     // Label 9y + x: label 72 (top left) is above label 0, label 8 right of it.
     RECT r0;
     RECT r8;
     RECT r72;
-    GetWindowRect(form.Label(0), &r0);
-    GetWindowRect(form.Label(8), &r8);
-    GetWindowRect(form.Label(72), &r72);
+    GetWindowRect(Label(0), &r0);
+    GetWindowRect(Label(8), &r8);
+    GetWindowRect(Label(72), &r72);
     EXPECT_LT(r72.top, r0.top);
     EXPECT_EQ(r72.left, r0.left);
     EXPECT_GT(r8.left, r0.left);
@@ -51,18 +63,18 @@ TEST(Win32FormRuntime, TextsReachTheControlsWhenTheRuntimeGetsControl) {
     captions[80] = '9';
     form.SetCaptions(captions);
     form.ProcessEvents();
-    EXPECT_EQ(WindowText(form.Label(0)), "1");
-    EXPECT_EQ(WindowText(form.Label(80)), "9");
-    EXPECT_EQ(WindowText(form.Label(40)), " ");
+    EXPECT_EQ(WindowText(Label(0)), "1");
+    EXPECT_EQ(WindowText(Label(80)), "9");
+    EXPECT_EQ(WindowText(Label(40)), " ");
 
     form.SetLogText("12:00:00 : un\r\n12:00:01 : deux");
     form.RepaintLog();
-    EXPECT_EQ(WindowText(form.LogBox()), "12:00:00 : un\r\n12:00:01 : deux");
+    EXPECT_EQ(WindowText(LogBox()), "12:00:00 : un\r\n12:00:01 : deux");
 
     captions[0] = '2';
     form.SetCaptions(captions);
     form.Flush();
-    EXPECT_EQ(WindowText(form.Label(0)), "2");
+    EXPECT_EQ(WindowText(Label(0)), "2");
 }
 
 // Catches the message box of this thread, records it and presses OK; with

@@ -1,0 +1,246 @@
+#include "sequential_file.h"
+
+#ifdef _WIN32
+#include "system_text.h"
+
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace forms {
+
+#ifdef _WIN32
+
+namespace {
+
+constexpr unsigned long kDiskFull = ERROR_DISK_FULL;
+
+HANDLE Handle(void* h) {
+    return static_cast<HANDLE>(h);
+}
+
+HANDLE OpenWide(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    const std::wstring wide = WideFromUtf8(path);
+    if (wide.empty() && !path.empty()) {
+        return INVALID_HANDLE_VALUE; // not UTF-8: the conversion's error stands
+    }
+    return CreateFileW(wide.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+} // namespace
+
+bool SystemFile::Fail() {
+    return Fail(GetLastError());
+}
+
+bool SystemFile::Fail(unsigned long number) {
+    error_.number = number;
+    error_.description = SystemErrorText(number);
+    return false;
+}
+
+void SystemFile::Release() {
+    if (handle_ != nullptr) {
+        CloseHandle(Handle(handle_));
+        handle_ = nullptr;
+    }
+}
+
+bool SystemFile::OpenForInput(const std::string& path) {
+    const HANDLE h =
+        OpenWide(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    if (h == INVALID_HANDLE_VALUE) {
+        return Fail();
+    }
+    handle_ = h;
+    return true;
+}
+
+bool SystemFile::OpenForOutput(const std::string& path) {
+    const HANDLE h = OpenWide(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+    if (h == INVALID_HANDLE_VALUE) {
+        return Fail();
+    }
+    handle_ = h;
+    return true;
+}
+
+long SystemFile::ReadSome(char* buffer, std::size_t size) {
+    DWORD read = 0;
+    if (!ReadFile(Handle(handle_), buffer, static_cast<DWORD>(size), &read, nullptr)) {
+        Fail();
+        return -1;
+    }
+    return static_cast<long>(read);
+}
+
+long SystemFile::WriteSome(const char* data, std::size_t size) {
+    DWORD written = 0;
+    if (!WriteFile(Handle(handle_), data, static_cast<DWORD>(size), &written, nullptr)) {
+        Fail();
+        return -1;
+    }
+    return static_cast<long>(written);
+}
+
+bool SystemFile::CloseChecked() {
+    const HANDLE h = Handle(handle_);
+    handle_ = nullptr;
+    return CloseHandle(h) ? true : Fail();
+}
+
+#else
+
+namespace {
+constexpr unsigned long kDiskFull = ENOSPC;
+} // namespace
+
+bool SystemFile::Fail() {
+    return Fail(static_cast<unsigned long>(errno));
+}
+
+bool SystemFile::Fail(unsigned long number) {
+    error_.number = number;
+    error_.description = std::strerror(static_cast<int>(number));
+    return false;
+}
+
+void SystemFile::Release() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+bool SystemFile::OpenForInput(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Fail();
+    }
+    fd_ = fd;
+    return true;
+}
+
+bool SystemFile::OpenForOutput(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return Fail();
+    }
+    fd_ = fd;
+    return true;
+}
+
+long SystemFile::ReadSome(char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, size);
+        if (n >= 0) {
+            return static_cast<long>(n);
+        }
+        if (errno != EINTR) {
+            Fail();
+            return -1;
+        }
+    }
+}
+
+long SystemFile::WriteSome(const char* data, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::write(fd_, data, size);
+        if (n >= 0) {
+            return static_cast<long>(n);
+        }
+        if (errno != EINTR) {
+            Fail();
+            return -1;
+        }
+    }
+}
+
+bool SystemFile::CloseChecked() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0 ? true : Fail();
+}
+
+#endif
+
+SystemFile::~SystemFile() {
+    Release();
+}
+
+bool InputFile::Fill() {
+    if (next_ < filled_) {
+        return true;
+    }
+    if (ended_) {
+        return false;
+    }
+    const long n = ReadSome(buffer_, sizeof buffer_);
+    if (n <= 0) {
+        ended_ = true;
+        failed_ = n < 0;
+        return false;
+    }
+    next_ = 0;
+    filled_ = static_cast<std::size_t>(n);
+    return true;
+}
+
+bool InputFile::AtEnd() {
+    if (!Fill()) {
+        return true;
+    }
+    if (afterCr_) {
+        afterCr_ = false;
+        if (buffer_[next_] == '\n') {
+            ++next_;
+            return !Fill();
+        }
+    }
+    return false;
+}
+
+bool InputFile::ReadLine(std::string& line) {
+    line.clear();
+    if (AtEnd()) {
+        return false;
+    }
+    for (;;) {
+        if (!Fill()) {
+            return !failed_; // the end of the file ends the last line
+        }
+        const char c = buffer_[next_++];
+        if (c == '\r' || c == '\n') {
+            afterCr_ = c == '\r';
+            return true;
+        }
+        if (line.size() == kMaxLine) {
+            return false;
+        }
+        line.push_back(c);
+    }
+}
+
+bool OutputFile::WriteLine(std::string_view text) {
+    std::string line(text);
+    line += "\r\n";
+    std::string_view rest(line);
+    while (!rest.empty()) {
+        const long n = WriteSome(rest.data(), rest.size());
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return Fail(kDiskFull);
+        }
+        rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace forms
