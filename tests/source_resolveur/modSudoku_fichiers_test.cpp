@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <utility>
 
 using namespace modSudoku;
@@ -98,6 +99,10 @@ TEST(ChargeGrille, Layouts) {
          }(),
          "9" + std::string(80, '0')},
         {"empty file", "", std::string(81, '0')},
+        {"a first line far longer than any grid's",
+         "1 2 3 4 5 6 7 8 9" + std::string(100000, ' ') + "\r\n" +
+             GrilleFile(kReference).substr(19),
+         std::string(81, '0')},
         {"zeros stay empty", std::string("0 0 0 0 0 0 0 0 0\r\n") + "1 2 3 4 5 6 7 8 9\r\n",
          std::string(9, '0') + "123456789" + std::string(63, '0')},
     };
@@ -105,14 +110,6 @@ TEST(ChargeGrille, Layouts) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Load(c.bytes), c.board);
     }
-}
-
-TEST(ChargeGrille, CrLfSplitAcrossReadBlocksCountsAsOneLineEnd) {
-    // The first line is long enough that its CR ends one 4096-byte block and its LF starts the
-    // next.
-    std::string first = "1 2 3 4 5 6 7 8 9" + std::string(4096 - 17 - 1, ' ') + "\r\n";
-    ASSERT_EQ(first.size(), 4097u);
-    EXPECT_EQ(Load(first + "4 5 6 7 8 9 1 2 3\r\n"), "123456789456789123" + std::string(63, '0'));
 }
 
 TEST(ChargeGrille, MissingFileLeavesTheBoardAsItWas) {
@@ -159,43 +156,14 @@ TEST(SauveGrille, ReplacesALongerOldFile) {
     EXPECT_EQ(folder.Read("solution.txt"), SolutionBytes(kReference));
 }
 
-TEST(SauveGrille, FailureShowsTheErrorInAMessageBox) {
-    ScratchFolder folder;
-    std::filesystem::create_directory(folder.Path() / "solution.txt");
-    TestForm form;
-    SetBoard(kReference);
-    EXPECT_FALSE(Sauve_Grille(form, folder.Text() + "/solution.txt"));
-    ASSERT_EQ(form.Messages().size(), 1u);
-    EXPECT_EQ(form.Messages()[0].title, "Sauve_Grille");
-    const std::string& text = form.Messages()[0].text;
-#ifdef _WIN32
-    EXPECT_EQ(text.rfind("Erreur 5 (", 0), 0u) << text;
-#else
-    EXPECT_EQ(text, "Erreur 21 (Is a directory)");
-#endif
-    EXPECT_EQ(text.back(), ')');
-    EXPECT_EQ(text.find('\n'), std::string::npos);
-}
-
-TEST(SauveGrille, MissingFolderShowsTheError) {
-    ScratchFolder folder;
-    TestForm form;
-    EXPECT_FALSE(Sauve_Grille(form, folder.Text() + "/absent/solution.txt"));
-    ASSERT_EQ(form.Messages().size(), 1u);
-#ifndef _WIN32
-    EXPECT_EQ(form.Messages()[0].text, "Erreur 2 (No such file or directory)");
-#else
-    EXPECT_EQ(form.Messages()[0].text.rfind("Erreur 3 (", 0), 0u) << form.Messages()[0].text;
-#endif
-}
-
-#ifndef _WIN32
-// Counts, while the box is up, this process's open descriptors of a file.
+// Counts, while the box is up, this process's open descriptors of the file that
+// solution.txt leads to (POSIX; -1 elsewhere).
 class DescriptorCountingForm : public TestForm {
 public:
     explicit DescriptorCountingForm(std::filesystem::path file) : file_(std::move(file)) {}
     void ShowMessage(const std::string& text, const std::string& title) override {
         TestForm::ShowMessage(text, title);
+#ifndef _WIN32
         openWhileShown = 0;
         for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
             std::error_code ignored;
@@ -203,6 +171,7 @@ public:
                 ++openWhileShown;
             }
         }
+#endif
     }
     int openWhileShown = -1;
 
@@ -210,19 +179,48 @@ private:
     std::filesystem::path file_;
 };
 
-TEST(SauveGrille, FailedWriteShowsTheErrorWithTheFileClosed) {
-    if (!std::filesystem::exists("/dev/full") || !std::filesystem::exists("/proc/self/fd")) {
-        GTEST_SKIP() << "no /dev/full or /proc";
-    }
-    ScratchFolder folder;
-    std::filesystem::create_symlink("/dev/full", folder.Path() / "solution.txt");
-    DescriptorCountingForm form("/dev/full");
-    SetBoard(kReference);
-    EXPECT_FALSE(Sauve_Grille(form, folder.Text() + "/solution.txt"));
-    ASSERT_EQ(form.Messages().size(), 1u);
-    EXPECT_EQ(form.Messages()[0].text, "Erreur 28 (No space left on device)");
-    EXPECT_EQ(form.openWhileShown, 0);
-}
+// Each way the save can fail shows the system's error in the box, with the file
+// already closed.
+TEST(SauveGrille, FailuresShowTheSystemsErrorWithTheFileClosed) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* name;
+        void (*prepare)(const fs::path& solution);
+        fs::path opened; // what an open descriptor would lead to
+        const char* posixText;
+        const char* windowsStart;
+    };
+    const Case cases[] = {
+        {"a folder named solution.txt", [](const fs::path& p) { fs::create_directory(p); }, "",
+         "Erreur 21 (Is a directory)", "Erreur 5 ("},
+        {"a missing folder", [](const fs::path&) {}, "", "Erreur 2 (No such file or directory)",
+         "Erreur 3 ("},
+#ifndef _WIN32
+        {"a link to a full device", [](const fs::path& p) { fs::create_symlink("/dev/full", p); },
+         "/dev/full", "Erreur 28 (No space left on device)", ""},
 #endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const bool missing = std::string(c.name) == "a missing folder";
+        const fs::path solution = folder.Path() / (missing ? "absent" : "") / "solution.txt";
+        c.prepare(solution);
+        DescriptorCountingForm form(c.opened);
+        SetBoard(kReference);
+        EXPECT_FALSE(Sauve_Grille(form, solution.string()));
+        ASSERT_EQ(form.Messages().size(), 1u);
+        EXPECT_EQ(form.Messages()[0].title, "Sauve_Grille");
+        const std::string& text = form.Messages()[0].text;
+#ifdef _WIN32
+        EXPECT_EQ(text.rfind(c.windowsStart, 0), 0u) << text;
+        EXPECT_EQ(text.back(), ')') << text;
+        EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+#else
+        EXPECT_EQ(text, c.posixText);
+        EXPECT_EQ(form.openWhileShown, 0);
+#endif
+    }
+}
 
 } // namespace

@@ -1,5 +1,7 @@
 // sudoku.exe as a person meets it: a copy of the program in its own folder with
 // grille.txt beside it, started from another folder.
+#include "GrilleText.h"
+#include "TestBoards.h"
 #include "process_driver.h"
 
 #include <gtest/gtest.h>
@@ -15,32 +17,10 @@ namespace {
 constexpr DWORD kRunMs = 60000;
 constexpr DWORD kUiMs = 10000;
 
-// A board that is hard for the solver's search order (several hundred thousand steps).
-const std::string kPuzzle =
-    "000000000000003085001020000000507000004000100090000000500000073002010000000040009";
-const std::string kSolved =
-    "987654321246173985351928746128537694634892157795461832519286473472319568863745219";
-
-// grille.txt: nine lines of nine digits separated by blanks, CR LF.
-std::string GrilleText(const std::string& cells) {
-    std::string text;
-    for (int row = 0; row < 9; ++row) {
-        for (int column = 0; column < 9; ++column) {
-            text += cells[9 * row + column];
-            text += column < 8 ? " " : "\r\n";
-        }
-    }
-    return text;
-}
-
-// solution.txt: 81 lines of one digit, CR LF.
-std::string SolutionText(const std::string& cells) {
-    std::string text;
-    for (char c : cells) {
-        text += c;
-        text += "\r\n";
-    }
-    return text;
+// The example grille.txt of the releases: a board that is hard for the solver's
+// search order (several hundred thousand steps).
+std::string GrilleBytes() {
+    return check::grilleBytes(check::exampleBoard().puzzle);
 }
 
 // A program folder holding a copy of sudoku.exe and grille.txt.
@@ -48,7 +28,7 @@ struct ProgramFolder {
     ProgramFolder() {
         const std::string source = NativePath(SUDOKU_EXE);
         copied = CopyFileA(source.c_str(), program.c_str(), FALSE) != 0;
-        WriteBytes(folder.File("grille.txt"), GrilleText(kPuzzle));
+        WriteBytes(folder.File("grille.txt"), GrilleBytes());
     }
     ScratchFolder folder;
     std::string program = folder.File("sudoku.exe");
@@ -70,10 +50,11 @@ TEST(SudokuRun, SolvesTheGrilleBesideTheProgramFromAnotherFolder) {
     }
     EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(0));
     EXPECT_FALSE(windowSeen) << "a normal run showed a window";
-    EXPECT_EQ(ReadBytes(programFolder.folder.File("solution.txt")), SolutionText(kSolved));
+    EXPECT_EQ(ReadBytes(programFolder.folder.File("solution.txt")),
+              check::solutionBytes(check::exampleBoard().solved));
     EXPECT_FALSE(ReadBytes(elsewhere.File("solution.txt")));
     // The puzzle file is only read.
-    EXPECT_EQ(ReadBytes(programFolder.folder.File("grille.txt")), GrilleText(kPuzzle));
+    EXPECT_EQ(ReadBytes(programFolder.folder.File("grille.txt")), GrilleBytes());
 }
 
 TEST(SudokuRun, ReportsAnUnwritableSolutionThenEndsWithCodeTwo) {
