@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 using solver_test::GrilleFile;
@@ -81,6 +83,25 @@ TEST(RunSudoku, GridWithoutSolutionIsSavedAsLoaded) {
     EXPECT_NE(form.LogText().find("\r\n12:34:56 : Grille sans solution"), std::string::npos);
     EXPECT_EQ(form.Caption(40), "3");
     EXPECT_EQ(form.Caption(0), " ");
+}
+
+// A program folder whose name lies outside the ANSI code page of a Western system:
+// its files are still found.
+TEST(RunSudoku, FolderNamedOutsideTheAnsiCodePage) {
+    ScratchFolder base;
+    const std::u8string name = u8"Судоку";
+    const std::filesystem::path folder = base.Path() / name;
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    std::string puzzle(kReference);
+    puzzle[40] = '0';
+    std::ofstream(folder / "grille.txt", std::ios::binary) << GrilleFile(puzzle);
+    TestForm form;
+    form.SetProgramFolder(base.Text() + "/" + std::string(name.begin(), name.end()));
+    EXPECT_EQ(frmSudoku::RunSudoku(form), frmSudoku::kSortieResolue);
+    std::ifstream in(folder / "solution.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+              SolutionBytes(kReference));
+    EXPECT_TRUE(form.Messages().empty());
 }
 
 // A form whose platform cannot tell the program folder.

@@ -100,7 +100,7 @@ TEST(ChargeGrille, Layouts) {
          "9" + std::string(80, '0')},
         {"empty file", "", std::string(81, '0')},
         {"a first line far longer than any grid's",
-         "1 2 3 4 5 6 7 8 9" + std::string(100000, ' ') + "\r\n" +
+         std::string("1 2 3 4 5 6 7 8 9") + std::string(100000, ' ') + "\r\n" +
              GrilleFile(kReference).substr(19),
          std::string(81, '0')},
         {"zeros stay empty", std::string("0 0 0 0 0 0 0 0 0\r\n") + "1 2 3 4 5 6 7 8 9\r\n",

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <regex>
 #include <string>
@@ -78,6 +81,39 @@ TEST(SudokuRun, ReportsAnUnwritableSolutionThenEndsWithCodeTwo) {
 
     ASSERT_TRUE(PressOk(sudoku, box->box, kUiMs));
     EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(2));
+}
+
+// The program copied into a folder whose name lies outside the ANSI code page of a
+// Western system finds its grille.txt and writes solution.txt beside it.
+TEST(SudokuRun, SolvesInAFolderNamedOutsideTheAnsiCodePage) {
+    ScratchFolder base;
+    const std::filesystem::path folder = std::filesystem::path(base.Path()) / L"Судоку";
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    const std::filesystem::path program = folder / L"sudoku.exe";
+    ASSERT_TRUE(
+        CopyFileW(std::filesystem::path(NativePath(SUDOKU_EXE)).c_str(), program.c_str(), FALSE));
+    std::ofstream(folder / L"grille.txt", std::ios::binary) << GrilleBytes();
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    const std::wstring current = std::filesystem::path(base.Path()).wstring();
+    ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, current.c_str(), &startup, &info));
+    const DWORD waited = WaitForSingleObject(info.hProcess, kRunMs);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(info.hProcess, &code);
+    if (waited != WAIT_OBJECT_0) {
+        TerminateProcess(info.hProcess, 99);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    ASSERT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_EQ(code, 0u);
+    std::ifstream in(folder / L"solution.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+              check::solutionBytes(check::exampleBoard().solved));
 }
 
 } // namespace
