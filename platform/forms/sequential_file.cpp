@@ -97,7 +97,19 @@ bool SystemFile::CloseChecked() {
 #else
 
 namespace {
+
 constexpr unsigned long kDiskFull = ENOSPC;
+
+// A system call again after each interruption by a signal.
+template <typename Call> ssize_t Uninterrupted(Call call) {
+    for (;;) {
+        const ssize_t n = call();
+        if (n >= 0 || errno != EINTR) {
+            return n;
+        }
+    }
+}
+
 } // namespace
 
 bool SystemFile::Fail() {
@@ -136,29 +148,13 @@ bool SystemFile::OpenForOutput(const std::string& path) {
 }
 
 long SystemFile::ReadSome(char* buffer, std::size_t size) {
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer, size);
-        if (n >= 0) {
-            return static_cast<long>(n);
-        }
-        if (errno != EINTR) {
-            Fail();
-            return -1;
-        }
-    }
+    const ssize_t n = Uninterrupted([&] { return ::read(fd_, buffer, size); });
+    return n < 0 ? (Fail(), -1) : static_cast<long>(n);
 }
 
 long SystemFile::WriteSome(const char* data, std::size_t size) {
-    for (;;) {
-        const ssize_t n = ::write(fd_, data, size);
-        if (n >= 0) {
-            return static_cast<long>(n);
-        }
-        if (errno != EINTR) {
-            Fail();
-            return -1;
-        }
-    }
+    const ssize_t n = Uninterrupted([&] { return ::write(fd_, data, size); });
+    return n < 0 ? (Fail(), -1) : static_cast<long>(n);
 }
 
 bool SystemFile::CloseChecked() {
