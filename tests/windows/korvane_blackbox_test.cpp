@@ -1,5 +1,6 @@
 // korvane.exe as a person meets it: a normal run in a folder, and the puzzle window
 // that comes up when solution.txt cannot be created there.
+#include "GridCheck.h"
 #include "process_driver.h"
 
 #include <commctrl.h>
@@ -50,29 +51,13 @@ int BoxOf(int cell) {
     return (cell / 27) * 3 + (cell % 9) / 3;
 }
 
-// True when every row, column and box of 81 digits holds 1 to 9 once.
+// True when 81 digits hold 1 to 9 once in every row, column and box.
 bool IsCompleteGrid(const std::string& digits) {
-    for (int unit = 0; unit < 9; ++unit) {
-        std::array<int, 3> seen{};
-        for (int cell = 0; cell < 81; ++cell) {
-            const int bit = 1 << (digits[cell] - '0');
-            if (RowOf(cell) == unit) {
-                seen[0] |= bit;
-            }
-            if (ColumnOf(cell) == unit) {
-                seen[1] |= bit;
-            }
-            if (BoxOf(cell) == unit) {
-                seen[2] |= bit;
-            }
-        }
-        for (int mask : seen) {
-            if (mask != 0x3FE) {
-                return false;
-            }
-        }
+    check::Board board{};
+    for (std::size_t cell = 0; cell < board.size() && cell < digits.size(); ++cell) {
+        board[cell] = digits[cell] - '0';
     }
-    return true;
+    return digits.size() == board.size() && check::isCompleteValid(board);
 }
 
 TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
