@@ -10,8 +10,8 @@
 
 namespace {
 
-HANDLE CreateForWriting(const char* name, DWORD share = 0) {
-    return CreateFileA(name, GENERIC_WRITE, share, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+HANDLE CreateForWriting(const char* name) {
+    return CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
 }
 

@@ -3,9 +3,7 @@
 #include "State.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace standin {
@@ -20,7 +18,6 @@ void registerBuiltInClasses() {
         wc->name = name;
         wc->proc = proc;
         wc->atom = s.nextAtom++;
-        wc->builtIn = true;
         s.classes.push_back(wc);
     };
     add("Edit", editProc);
@@ -42,7 +39,7 @@ namespace {
 // Font messages, common to the three controls.
 bool handleFont(Window& w, UINT message, WPARAM wParam, LRESULT& result) {
     if (message == WM_SETFONT) {
-        w.font = reinterpret_cast<HFONT>(wParam);
+        w.font = reinterpret_cast<HGDIOBJ>(wParam);
         result = 0;
         return true;
     }
@@ -101,10 +98,8 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         DefWindowProcA(hwnd, message, wParam, lParam);
         w = findWindow(hwnd);
         w->caret = 0;
-        if (!(w->style & ES_MULTILINE)) {
-            notifyParent(hwnd, EN_UPDATE);
-            notifyParent(hwnd, EN_CHANGE);
-        }
+        notifyParent(hwnd, EN_UPDATE);
+        notifyParent(hwnd, EN_CHANGE);
         return TRUE;
     case WM_CHAR:
         typeCharacter(*w, static_cast<char>(wParam));

@@ -6,13 +6,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -81,12 +81,18 @@ const std::map<DWORD, const char*> kErrorTexts = {
 
 } // namespace
 
-DWORD WINAPI GetLastError(void) {
-    return lastError;
+namespace standin {
+
+void setLastError(DWORD code) {
+    lastError = code;
 }
 
-void WINAPI SetLastError(DWORD code) {
-    lastError = code;
+} // namespace standin
+
+using namespace standin;
+
+DWORD WINAPI GetLastError(void) {
+    return lastError;
 }
 
 DWORD WINAPI GetTickCount(void) {
@@ -97,13 +103,9 @@ DWORD WINAPI GetTickCount(void) {
     return static_cast<DWORD>(ms & 0xFFFFFFFFull);
 }
 
-DWORD WINAPI GetCurrentThreadId(void) {
-    return static_cast<DWORD>(syscall(SYS_gettid));
-}
-
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     if (name != nullptr) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
+        setLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
     // The usual load address of a Windows program.
@@ -125,93 +127,61 @@ DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
     (void)arguments;
     auto found = kErrorTexts.find(messageId);
     if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || found == kErrorTexts.end()) {
-        SetLastError(ERROR_MR_MID_NOT_FOUND);
+        setLastError(ERROR_MR_MID_NOT_FOUND);
         return 0;
     }
     std::size_t length = std::strlen(found->second) + 2; // the text ends with CR LF
     if (buffer == nullptr || size <= length) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     std::snprintf(buffer, size, "%s\r\n", found->second);
     return static_cast<DWORD>(length);
 }
 
-// Sharing: a handle opened with no write or read sharing takes an exclusive
-// advisory lock, so that a second such open of the file fails as on Windows.
-// Programs that do not lock are not stopped.
+// Files are opened unshared, the one sharing mode that callers use: the handle
+// takes an exclusive advisory lock, so that a second unshared open of the file
+// fails as on Windows. Programs that do not lock are not stopped.
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
                           HANDLE templateFile) {
     (void)security;
     (void)flags;
-    if (name == nullptr || templateFile != nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-    }
-    int mode = 0;
     bool reads = (access & GENERIC_READ) != 0;
     bool writes = (access & GENERIC_WRITE) != 0;
-    if (reads && writes) {
-        mode = O_RDWR;
-    } else if (writes) {
-        mode = O_WRONLY;
-    } else if (reads) {
-        mode = O_RDONLY;
-    } else {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (name == nullptr || templateFile != nullptr || shareMode != 0 || !(reads || writes) ||
+        (disposition != CREATE_ALWAYS && disposition != OPEN_EXISTING)) {
+        setLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    switch (disposition) {
-    case CREATE_NEW:
-        mode |= O_CREAT | O_EXCL;
-        break;
-    case CREATE_ALWAYS:
-        mode |= O_CREAT | O_TRUNC;
-        break;
-    case OPEN_EXISTING:
-        break;
-    case OPEN_ALWAYS:
-        mode |= O_CREAT;
-        break;
-    case TRUNCATE_EXISTING:
-        mode |= O_TRUNC;
-        break;
-    default:
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-    }
-    bool creating = (mode & O_CREAT) != 0;
+    int mode = reads && writes ? O_RDWR : writes ? O_WRONLY : O_RDONLY;
+    bool creating = disposition == CREATE_ALWAYS;
     struct stat before {};
     bool existed = ::stat(name, &before) == 0;
     // The file is truncated only once the sharing check has passed.
-    bool truncate = (mode & O_TRUNC) != 0;
-    int fd = ::open(name, (mode & ~O_TRUNC) | O_CLOEXEC, 0666);
+    int fd = ::open(name, mode | (creating ? O_CREAT : 0) | O_CLOEXEC, 0666);
     if (fd < 0) {
-        SetLastError(errorFromErrno(errno, creating));
+        setLastError(errorFromErrno(errno, creating));
         return INVALID_HANDLE_VALUE;
     }
-    if ((shareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE)) == 0 &&
-        ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int error = errno;
         ::close(fd);
-        SetLastError(errorFromErrno(error, creating));
+        setLastError(errorFromErrno(error, creating));
         return INVALID_HANDLE_VALUE;
     }
     struct stat opened {};
     bool regular = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
-    if (truncate && regular && ::ftruncate(fd, 0) != 0) {
+    if (creating && regular && ::ftruncate(fd, 0) != 0) {
         int error = errno;
         ::close(fd);
-        SetLastError(errorFromErrno(error, creating));
+        setLastError(errorFromErrno(error, creating));
         return INVALID_HANDLE_VALUE;
     }
     std::uintptr_t handle = nextFile;
     nextFile += 4;
     files()[handle] = fd;
-    SetLastError((disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) && existed
-                     ? ERROR_ALREADY_EXISTS
-                     : ERROR_SUCCESS);
+    setLastError(creating && existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return reinterpret_cast<HANDLE>(handle);
 }
 
@@ -222,7 +192,7 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
     }
     auto found = files().find(reinterpret_cast<std::uintptr_t>(file));
     if (found == files().end() || overlapped != nullptr || (buffer == nullptr && count != 0)) {
-        SetLastError(found == files().end() ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
+        setLastError(found == files().end() ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     const char* data = static_cast<const char*>(buffer);
@@ -236,7 +206,7 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
             if (written != nullptr) {
                 *written = done;
             }
-            SetLastError(n < 0 ? errorFromErrno(errno, false) : ERROR_DISK_FULL);
+            setLastError(n < 0 ? errorFromErrno(errno, false) : ERROR_DISK_FULL);
             return FALSE;
         }
         done += static_cast<DWORD>(n);
@@ -250,13 +220,13 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
 BOOL WINAPI CloseHandle(HANDLE handle) {
     auto found = files().find(reinterpret_cast<std::uintptr_t>(handle));
     if (found == files().end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+        setLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
     int result = ::close(found->second);
     files().erase(found);
     if (result != 0) {
-        SetLastError(errorFromErrno(errno, false));
+        setLastError(errorFromErrno(errno, false));
         return FALSE;
     }
     return TRUE;
