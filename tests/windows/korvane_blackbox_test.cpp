@@ -157,6 +157,19 @@ protected:
                                    SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
     }
 
+    // Polls until done() holds or the time runs out; done() at the end.
+    bool Until(const std::function<bool()>& done) const {
+        const DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < kUiMs) {
+            korvane_->Pause(10);
+        }
+        return done();
+    }
+
+    bool BoxShown() const {
+        return !TopLevelWindows(korvane_->ProcessId(), "#32770", true).empty();
+    }
+
     HWND FocusedWindow() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -285,6 +298,45 @@ TEST_F(KorvaneWindow, ReportsEachKindOfDuplicateAndGivesTheFocusBack) {
 
     PostMessageA(main_, WM_CLOSE, 0, 0);
     EXPECT_EQ(korvane_->WaitForExit(kUiMs), std::optional<DWORD>(0));
+}
+
+// Keys typed as a person types them, through the system's input path: a second
+// digit in a cell that holds one is refused by the one-character limit and must
+// change nothing and bring up no warning; the cell's own digit typed over it
+// once selected is an entry again, which meets the cell itself in its row.
+TEST_F(KorvaneWindow, RealKeysARefusedDigitChangesNothingARetypedOneIsChecked) {
+    const auto [cell, digit] = FindEntry([this](int c, int d) {
+        return !InUnit(c, d, RowOf) && !InUnit(c, d, ColumnOf) && !InUnit(c, d, BoxOf);
+    });
+    ASSERT_GE(cell, 0);
+    const std::string text(1, static_cast<char>('0' + digit));
+    const WORD key = static_cast<WORD>('0' + digit);
+    const WORD otherKey = digit == 9 ? '1' : '9';
+
+    ClickMiddleOf(cells_[cell]);
+    ASSERT_TRUE(Until([&] { return FocusedWindow() == cells_[cell]; }))
+        << "the click gave no focus";
+    PressKeys({{key}});
+    ASSERT_TRUE(Until([&] { return WindowText(cells_[cell]) == text; }))
+        << "the digit did not go in";
+    // The refused key, then a backspace, whose effect tells that the refused key
+    // has been handled (unless a warning came up and took the keys).
+    PressKeys({{otherKey}, {VK_BACK}});
+    EXPECT_TRUE(Until([&] { return BoxShown() || WindowText(cells_[cell]).empty(); }));
+    if (const auto box = BoxShown() ? WaitForMessageBox(*korvane_, kUiMs) : std::nullopt) {
+        ADD_FAILURE() << "the refused key brought up \"" << box->text << "\"";
+        PressOk(*korvane_, box->box, kUiMs);
+    }
+    EXPECT_EQ(WindowText(cells_[cell]), "");
+
+    // The digit again, selected with shift and Home, and typed over itself.
+    PressKeys({{key}, {VK_HOME, true}, {key}});
+    const auto box = WaitForMessageBox(*korvane_, kUiMs);
+    ASSERT_TRUE(box) << "no warning for the digit typed over itself";
+    EXPECT_EQ(box->caption, "Doublons");
+    EXPECT_EQ(box->text, "Doublons sur la meme ligne");
+    ASSERT_TRUE(PressOk(*korvane_, box->box, kUiMs));
+    EXPECT_EQ(WindowText(cells_[cell]), text);
 }
 
 // Pixels of the screen inside a rectangle (screen coordinates), as 0x00RRGGBB.

@@ -67,6 +67,16 @@ std::string WindowText(HWND window);
 // Rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
 
+// Real input, through the system's input path as a person's: a left click at the
+// middle of a window (which the click activates), and keys pressed and let go in
+// turn (a key with its shift: shift held down around it).
+void ClickMiddleOf(HWND window);
+struct Key {
+    WORD vk;
+    bool shift = false;
+};
+void PressKeys(const std::vector<Key>& keys);
+
 // A message box as another process shows it.
 struct MessageBoxSeen {
     HWND box = nullptr;

@@ -76,6 +76,8 @@ struct Window {
     // Control state of the built-in classes.
     HGDIOBJ font = nullptr;
     std::uint32_t textLimit = 30000;
+    // The selection, from its anchor to the caret; both equal when nothing is selected.
+    std::size_t anchor = 0;
     std::size_t caret = 0;
     // Modal result of a message box window; 0 while it runs.
     int boxResult = 0;
