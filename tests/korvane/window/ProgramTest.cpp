@@ -27,12 +27,14 @@ std::string ReadBytes(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs the program with folder as its current folder.
-ProgramRun RunIn(const fs::path& folder) {
+// Runs the program with folder as its current folder, and with its standard
+// input closed when asked.
+ProgramRun RunIn(const fs::path& folder, bool inputClosed = false) {
     fs::path errors = folder.parent_path() / (folder.filename().string() + ".stderr");
     pid_t child = fork();
     if (child == 0) {
-        if (chdir(folder.c_str()) != 0 || !freopen(errors.c_str(), "w", stderr)) {
+        if (chdir(folder.c_str()) != 0 || !freopen(errors.c_str(), "w", stderr) ||
+            (inputClosed && close(0) != 0)) {
             _exit(127);
         }
         execl(KORVANE_PROGRAM, "korvane", static_cast<char*>(nullptr));
@@ -93,6 +95,15 @@ TEST_F(ProgramTest, NormalRunWritesBothFilesAndEndsWithOne) {
     EXPECT_TRUE(check::keepsGivens(mask, solution));
     EXPECT_GE(std::count_if(mask.begin(), mask.end(), [](int v) { return v != 0; }), 28);
     EXPECT_EQ(check::countCompletions(mask, 2), 1);
+}
+
+TEST_F(ProgramTest, StandardInputClosedTheFirstFileTakesDescriptorZero) {
+    ProgramRun run = RunIn(folder, true);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errors, "");
+    check::Board grid{};
+    EXPECT_TRUE(ParseGrid(ReadBytes(folder / "solution.txt"), grid));
+    EXPECT_TRUE(ParseGrid(ReadBytes(folder / "masque.txt"), grid));
 }
 
 TEST_F(ProgramTest, SolutionFileThatCannotBeCreatedStopsBeforeTheMask) {

@@ -1,6 +1,7 @@
 // Kernel services of the stand-in: the last error, the tick count, the module
 // handle, debug output, system error texts and files through POSIX calls.
 #include "State.h"
+#include "SystemCalls.h"
 
 #include <commctrl.h>
 
@@ -18,6 +19,17 @@
 namespace {
 
 thread_local DWORD lastError = ERROR_SUCCESS;
+
+int openFile(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+
+int readClock(clockid_t clock, timespec* now) {
+    return ::clock_gettime(clock, now);
+}
+
+standin::SystemCalls systemCallTable{openFile, ::flock, ::fstat,  ::ftruncate,
+                                     ::write,  ::close, readClock};
 
 // File handles are distinct values that map onto file descriptors.
 std::map<std::uintptr_t, int>& files() {
@@ -83,6 +95,10 @@ const std::map<DWORD, const char*> kErrorTexts = {
 
 namespace standin {
 
+SystemCalls& systemCalls() {
+    return systemCallTable;
+}
+
 void setLastError(DWORD code) {
     lastError = code;
 }
@@ -95,9 +111,17 @@ DWORD WINAPI GetLastError(void) {
     return lastError;
 }
 
+// Milliseconds since the system started, on 32 bits, as on Windows. The boot
+// clock goes on while the system sleeps, as Windows' count does; where it cannot
+// be read, the monotonic clock, which every Linux system has. A stand-in that
+// can read neither cannot tell the time and stops.
 DWORD WINAPI GetTickCount(void) {
     timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
+    if (systemCalls().clockGettime(CLOCK_BOOTTIME, &now) != 0 &&
+        systemCalls().clockGettime(CLOCK_MONOTONIC, &now) != 0) {
+        std::fputs("win32 stand-in: no clock can be read\n", stderr);
+        std::abort();
+    }
     auto ms = static_cast<unsigned long long>(now.tv_sec) * 1000ull +
               static_cast<unsigned long long>(now.tv_nsec) / 1000000ull;
     return static_cast<DWORD>(ms & 0xFFFFFFFFull);
@@ -141,7 +165,9 @@ DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
 
 // Files are opened unshared, the one sharing mode that callers use: the handle
 // takes an exclusive advisory lock, so that a second unshared open of the file
-// fails as on Windows. Programs that do not lock are not stopped.
+// fails as on Windows. Programs that do not lock are not stopped. Opening for
+// writing with CREATE_ALWAYS cuts the file to nothing only once the lock is
+// held; opening an existing file (OPEN_EXISTING) leaves it as it is.
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
                           HANDLE templateFile) {
@@ -158,25 +184,27 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
     bool creating = disposition == CREATE_ALWAYS;
     struct stat before {};
     bool existed = ::stat(name, &before) == 0;
-    // The file is truncated only once the sharing check has passed.
-    int fd = ::open(name, mode | (creating ? O_CREAT : 0) | O_CLOEXEC, 0666);
+    const SystemCalls& system = systemCalls();
+    int fd = system.open(name, mode | (creating ? O_CREAT : 0) | O_CLOEXEC, 0666);
     if (fd < 0) {
         setLastError(errorFromErrno(errno, creating));
         return INVALID_HANDLE_VALUE;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int error = errno;
-        ::close(fd);
+    auto fail = [&](int error) {
+        system.close(fd);
         setLastError(errorFromErrno(error, creating));
         return INVALID_HANDLE_VALUE;
+    };
+    if (system.flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return fail(errno);
     }
+    // Only a regular file has a length to cut (a link to /dev/full, say, has none).
     struct stat opened {};
-    bool regular = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
-    if (creating && regular && ::ftruncate(fd, 0) != 0) {
-        int error = errno;
-        ::close(fd);
-        setLastError(errorFromErrno(error, creating));
-        return INVALID_HANDLE_VALUE;
+    if (system.fstat(fd, &opened) != 0) {
+        return fail(errno);
+    }
+    if (creating && S_ISREG(opened.st_mode) && system.ftruncate(fd, 0) != 0) {
+        return fail(errno);
     }
     std::uintptr_t handle = nextFile;
     nextFile += 4;
@@ -185,6 +213,10 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
     return reinterpret_cast<HANDLE>(handle);
 }
 
+// A short write goes on with the rest and an interrupted one is made again. A
+// write that takes nothing without an error ends the call with the count so
+// far, as a WriteFile that took fewer bytes than asked; an error ends it with
+// the count so far and the error.
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
                       LPOVERLAPPED overlapped) {
     if (written != nullptr) {
@@ -197,35 +229,38 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
     }
     const char* data = static_cast<const char*>(buffer);
     DWORD done = 0;
+    BOOL result = TRUE;
     while (done < count) {
-        ssize_t n = ::write(found->second, data + done, count - done);
+        ssize_t n = systemCalls().write(found->second, data + done, count - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
+        if (n < 0) {
+            setLastError(errorFromErrno(errno, false));
+            result = FALSE;
+        }
         if (n <= 0) {
-            if (written != nullptr) {
-                *written = done;
-            }
-            setLastError(n < 0 ? errorFromErrno(errno, false) : ERROR_DISK_FULL);
-            return FALSE;
+            break;
         }
         done += static_cast<DWORD>(n);
     }
     if (written != nullptr) {
         *written = done;
     }
-    return TRUE;
+    return result;
 }
 
+// The handle goes whatever close answers. An interrupted close has released the
+// descriptor all the same (Linux), so only another error is a failure.
 BOOL WINAPI CloseHandle(HANDLE handle) {
     auto found = files().find(reinterpret_cast<std::uintptr_t>(handle));
     if (found == files().end()) {
         setLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    int result = ::close(found->second);
+    int fd = found->second;
     files().erase(found);
-    if (result != 0) {
+    if (systemCalls().close(fd) != 0 && errno != EINTR) {
         setLastError(errorFromErrno(errno, false));
         return FALSE;
     }
