@@ -50,6 +50,27 @@ TEST_F(MainWindowTest, DuplicatesAreReportedForTheFirstUnitOnly) {
     }
 }
 
+TEST_F(MainWindowTest, EveryBoxIsScannedBeforeAndAfterTheEditedCell) {
+    // The middle cell of each box, so that every box row and column offset
+    // comes up; its digit stands once at the box's top-left corner, before it in
+    // the box scan, and once at the bottom-right corner, after it. Neither shares
+    // its row or column.
+    UseEmptyPuzzle();
+    for (int box = 0; box < 9; ++box) {
+        const int topLeft = 27 * (box / 3) + 3 * (box % 3);
+        const int middle = topLeft + 10;
+        for (int other : {topLeft, topLeft + 20}) {
+            SCOPED_TRACE("cell " + std::to_string(middle) + ", digit at " + std::to_string(other));
+            playerGrid.fill(0);
+            playerGrid[other] = 7;
+            recorder->boxes.clear();
+            Enter(middle, "7");
+            ASSERT_EQ(recorder->boxes.size(), 1u);
+            EXPECT_EQ(recorder->boxes[0].text, kBoxText);
+        }
+    }
+}
+
 TEST_F(MainWindowTest, AcceptedEntriesAndTheirResults) {
     UseEmptyPuzzle();
     playerGrid[0] = 7; // another row, column and box

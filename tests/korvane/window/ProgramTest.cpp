@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -95,6 +96,27 @@ TEST_F(ProgramTest, NormalRunWritesBothFilesAndEndsWithOne) {
     EXPECT_TRUE(check::keepsGivens(mask, solution));
     EXPECT_GE(std::count_if(mask.begin(), mask.end(), [](int v) { return v != 0; }), 28);
     EXPECT_EQ(check::countCompletions(mask, 2), 1);
+}
+
+// Milliseconds of the clock that the stand-in's GetTickCount reads.
+long long BootMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+TEST_F(ProgramTest, RunsAtDifferentTicksWriteDifferentPuzzles) {
+    const fs::path later = folder / "later";
+    fs::create_directories(later);
+    EXPECT_EQ(RunIn(folder).exitCode, 1);
+    // The first run took its tick before it ended; the second takes a later one.
+    const long long ended = BootMilliseconds();
+    while (BootMilliseconds() == ended) {
+    }
+    EXPECT_EQ(RunIn(later).exitCode, 1);
+    const std::string first = ReadBytes(folder / "solution.txt");
+    ASSERT_EQ(first.size(), 162u);
+    EXPECT_NE(ReadBytes(later / "solution.txt"), first);
 }
 
 TEST_F(ProgramTest, StandardInputClosedTheFirstFileTakesDescriptorZero) {
