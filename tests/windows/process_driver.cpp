@@ -155,13 +155,6 @@ std::string WindowText(HWND window) {
     return std::string(text, copied);
 }
 
-RECT ChildRect(HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 void ClickMiddleOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
