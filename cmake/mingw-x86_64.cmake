@@ -1,8 +1,6 @@
 # Cross build for 64-bit Windows with Debian's x86_64 MinGW-w64 (posix threads) toolchain.
 # Used only to run the Windows tests on machines whose kernel does not run 32-bit
 # programs (wine64 instead of wine32); the programs themselves are 32-bit programs.
-# They keep window data in 32-bit fields (GWL_USERDATA, restored by win64-compat/), so
-# the image is placed below 2 GB, where its addresses fit in them.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -12,6 +10,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CXX_FLAGS_INIT "-isystem ${CMAKE_CURRENT_LIST_DIR}/win64-compat")
-set(CMAKE_EXE_LINKER_FLAGS_INIT
-    "-static -Wl,--image-base,0x400000 -Wl,--disable-dynamicbase -Wl,--disable-high-entropy-va")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

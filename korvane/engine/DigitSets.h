@@ -26,18 +26,14 @@ inline constexpr std::array<CellUnits, kCellCount> kUnitsOf = [] {
     return units;
 }();
 
-// kFreeCount[blocked]: how many of the 9 digits are not in the set.
-inline constexpr std::array<std::uint8_t, 512> kFreeCount = [] {
-    std::array<std::uint8_t, 512> counts{};
-    for (unsigned set = 0; set < 512; ++set) {
-        int free = kDigitCount;
-        for (unsigned bits = set; bits != 0; bits &= bits - 1) {
-            --free;
-        }
-        counts[set] = static_cast<std::uint8_t>(free);
-    }
-    return counts;
-}();
+// One more than any cell can have free: the fewest free digits of a scan
+// before it has met any empty cell.
+inline constexpr int kAboveAnyFreeCount = kDigitCount + 1;
+
+// How many of the 9 digits are not in the set.
+inline int freeCount(unsigned blocked) {
+    return kDigitCount - std::popcount(blocked);
+}
 
 inline unsigned bitOf(CellValue digit) {
     return 1u << (digit - 1);

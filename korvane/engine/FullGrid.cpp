@@ -2,11 +2,6 @@
 #include "DigitSets.h"
 #include "PuzzleBuilder.h"
 
-namespace {
-// One more than any cell can have free.
-constexpr int kNoCell = kDigitCount + 1;
-} // namespace
-
 void PuzzleBuilder::generateFullGrid() {
     solution.fill(0);
     snapshots.clear();
@@ -18,7 +13,7 @@ void PuzzleBuilder::generateFullGrid() {
         // Rate every empty cell; the lowest index wins among equals, and a dead
         // cell ends the pass with a backtrack alone.
         const digit_sets::UnitDigits units(solution);
-        int best = kNoCell;
+        int best = digit_sets::kAboveAnyFreeCount;
         unsigned bestBlocked = 0;
         bool backtracked = false;
         for (int k = 0; k < kCellCount; ++k) {
@@ -26,7 +21,7 @@ void PuzzleBuilder::generateFullGrid() {
                 continue;
             }
             const unsigned blocked = units.blocked(k);
-            const int n = digit_sets::kFreeCount[blocked];
+            const int n = digit_sets::freeCount(blocked);
             if (n == 0) {
                 backtrack(snapshots.pop());
                 backtracked = true;
@@ -41,7 +36,7 @@ void PuzzleBuilder::generateFullGrid() {
         if (backtracked) {
             continue;
         }
-        if (best == kNoCell) {
+        if (best == digit_sets::kAboveAnyFreeCount) {
             break;
         }
         // Only the chosen cell's marks are ever read again.

@@ -35,8 +35,8 @@ inline constexpr std::uint8_t kMaskGiven = 0;
 inline constexpr std::uint8_t kMaskHidden = 1;
 inline constexpr std::uint8_t kMaskMustStay = 2;
 
-// One node of a SnapshotStack: the candidate marks of every cell scanned by one
-// search pass, and the cell that the pass fills.
+// One node of a SnapshotStack: room for the candidate marks of every cell, and
+// the cell that its search pass fills, the only cell whose marks it writes.
 struct CandidateSnapshot {
     // marks[k * 9 + (d - 1)] for cell k and digit d: kMarkFree, kMarkBlocked or kMarkTried.
     std::uint8_t marks[kCellCount * kDigitCount];
@@ -73,8 +73,6 @@ struct PuzzleBuilder {
     ClueMask clueMask{};
     SnapshotStack snapshots;
 
-    // Fills the 9 marks of cell k and returns how many are free (0..9).
-    int computeCandidates(CandidateSnapshot* snapshot, int k, const CellGrid& grid);
     // Puts a random free digit of the snapshot's chosen cell into the grid.
     // Draws rand() only when two or more digits are free.
     bool placeRandomCandidate(CandidateSnapshot* snapshot, CellGrid& grid);

@@ -4,10 +4,6 @@
 
 #include <new>
 
-namespace {
-constexpr int kNoCell = kDigitCount + 1;
-} // namespace
-
 int PuzzleBuilder::countSolutions(const CellGrid& grid, const ClueMask* mask) {
     CellGrid work = grid;
     if (mask != nullptr) {
@@ -35,11 +31,11 @@ int PuzzleBuilder::countSolutions(const CellGrid& grid, const ClueMask* mask) {
             }
             // A cell with a single free digit is filled at once; otherwise the
             // one with the fewest, the lowest index winning among equals.
-            int best = kNoCell;
+            int best = digit_sets::kAboveAnyFreeCount;
             unsigned bestBlocked = 0;
             empty.forEach([&](int k) {
                 const unsigned blocked = units.blocked(k);
-                const int n = digit_sets::kFreeCount[blocked];
+                const int n = digit_sets::freeCount(blocked);
                 if (n < best) {
                     best = n;
                     bestBlocked = blocked;

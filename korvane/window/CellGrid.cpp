@@ -4,6 +4,8 @@
 #include "Globals.h"
 #include "resource.h"
 
+#include <cstring>
+
 RECT CellRect(int index, int margin) {
     int row = index / 9;
     int column = index % 9;
@@ -54,6 +56,14 @@ void EnableButtons(HWND mainWindow) {
 
 namespace {
 
+// The cell that refused a key while that key is handled, and its text then;
+// id 0 when none.
+struct RefusedKey {
+    int id = 0;
+    char text[8] = "";
+};
+RefusedKey refusedKey;
+
 enum class Unit { Row, Column, Box };
 
 // The first unit, in the order row, column, box, in which playerGrid already
@@ -95,9 +105,28 @@ const char* DuplicateText(Unit unit) {
 
 } // namespace
 
+void NoteRefusedKey(HWND mainWindow, int id) {
+    refusedKey.id = id;
+    GetDlgItemTextA(mainWindow, id, refusedKey.text, sizeof refusedKey.text);
+    PostMessageA(mainWindow, kRefusedKeyHandled, 0, 0);
+}
+
+void EndRefusedKey() {
+    refusedKey = RefusedKey{};
+}
+
 bool CheckCellEntry(HWND mainWindow, int id) {
     if (cellsReady == 0) {
         return true;
+    }
+    if (refusedKey.id == id) {
+        char text[sizeof refusedKey.text] = "";
+        GetDlgItemTextA(mainWindow, id, text, sizeof text);
+        bool unchanged = std::strcmp(text, refusedKey.text) == 0;
+        EndRefusedKey();
+        if (unchanged) {
+            return true;
+        }
     }
     UINT value = GetDlgItemInt(mainWindow, id, nullptr, FALSE);
     int k = id - IDC_CELL_FIRST;

@@ -21,5 +21,18 @@ void RebuildCells(HWND mainWindow);
 // Enables the Solution button if it is disabled.
 void EnableButtons(HWND mainWindow);
 // Stores the cell's new value in playerGrid and warns of a duplicate in its
-// row, column or box; false when a duplicate was reported.
+// row, column or box; false when a duplicate was reported. The change that a
+// refused key reports (see NoteRefusedKey) is no change: true, nothing done.
 bool CheckCellEntry(HWND mainWindow, int id);
+
+// Posted to the main window when a cell refuses a key: once it arrives, the
+// cell's handling of that key is over.
+inline constexpr UINT kRefusedKeyHandled = WM_APP;
+
+// A cell's EN_MAXTEXT: the one-character limit refused a key. The cell then
+// reports EN_UPDATE and EN_CHANGE all the same (Wine's edit control does, and
+// Windows' does for an insertion truncated to nothing), with its text unchanged.
+// Keeps the cell's text, so that CheckCellEntry knows that change for what it
+// is, until kRefusedKeyHandled arrives and calls EndRefusedKey.
+void NoteRefusedKey(HWND mainWindow, int id);
+void EndRefusedKey();

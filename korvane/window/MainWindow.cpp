@@ -45,6 +45,8 @@ LRESULT OnCommand(HWND window, int id, int code) {
         ShowSolution(solutionView, window);
     } else if (id >= IDC_CELL_FIRST && id <= IDC_CELL_LAST && code == EN_CHANGE) {
         CheckCellEntry(window, id);
+    } else if (id >= IDC_CELL_FIRST && id <= IDC_CELL_LAST && code == EN_MAXTEXT) {
+        NoteRefusedKey(window, id);
     }
     return 0;
 }
@@ -82,6 +84,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
     case WM_DESTROY:
         PostQuitMessage(0);
+        return 0;
+    case kRefusedKeyHandled:
+        EndRefusedKey();
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

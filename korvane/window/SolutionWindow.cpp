@@ -48,14 +48,14 @@ bool ShowSolution(SolutionView& view, HWND mainWindow) {
 }
 
 LRESULT CALLBACK SolutionWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The user data holds a pointer: on 32-bit Windows these are SetWindowLongA
+    // and GetWindowLongA with GWL_USERDATA.
     if (message == WM_CREATE) {
         auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongA(window, GWL_USERDATA,
-                       static_cast<LONG>(reinterpret_cast<LONG_PTR>(cs->lpCreateParams)));
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
     }
     // Null for the messages that arrive before WM_CREATE.
-    auto* view = reinterpret_cast<SolutionView*>(
-        static_cast<LONG_PTR>(GetWindowLongA(window, GWL_USERDATA)));
+    auto* view = reinterpret_cast<SolutionView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (view == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }

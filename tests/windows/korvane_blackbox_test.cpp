@@ -1,5 +1,6 @@
 // korvane.exe as a person meets it: a normal run in a folder, and the puzzle window
 // that comes up when solution.txt cannot be created there.
+#include "GridCheck.h"
 #include "process_driver.h"
 
 #include <commctrl.h>
@@ -50,29 +51,13 @@ int BoxOf(int cell) {
     return (cell / 27) * 3 + (cell % 9) / 3;
 }
 
-// True when every row, column and box of 81 digits holds 1 to 9 once.
+// True when 81 digits hold 1 to 9 once in every row, column and box.
 bool IsCompleteGrid(const std::string& digits) {
-    for (int unit = 0; unit < 9; ++unit) {
-        std::array<int, 3> seen{};
-        for (int cell = 0; cell < 81; ++cell) {
-            const int bit = 1 << (digits[cell] - '0');
-            if (RowOf(cell) == unit) {
-                seen[0] |= bit;
-            }
-            if (ColumnOf(cell) == unit) {
-                seen[1] |= bit;
-            }
-            if (BoxOf(cell) == unit) {
-                seen[2] |= bit;
-            }
-        }
-        for (int mask : seen) {
-            if (mask != 0x3FE) {
-                return false;
-            }
-        }
+    check::Board board{};
+    for (std::size_t cell = 0; cell < board.size() && cell < digits.size(); ++cell) {
+        board[cell] = digits[cell] - '0';
     }
-    return true;
+    return digits.size() == board.size() && check::isCompleteValid(board);
 }
 
 TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
@@ -172,6 +157,19 @@ protected:
                                    SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
     }
 
+    // Polls until done() holds or the time runs out; done() at the end.
+    bool Until(const std::function<bool()>& done) const {
+        const DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < kUiMs) {
+            korvane_->Pause(10);
+        }
+        return done();
+    }
+
+    bool BoxShown() const {
+        return !TopLevelWindows(korvane_->ProcessId(), "#32770", true).empty();
+    }
+
     HWND FocusedWindow() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -186,33 +184,17 @@ protected:
     std::array<int, 81> grid_{};
 };
 
-TEST_F(KorvaneWindow, ShowsThePuzzleInAFixedSizeWindow) {
-    RECT outer{};
-    GetWindowRect(main_, &outer);
-    EXPECT_EQ(outer.right - outer.left, 520);
-    EXPECT_EQ(outer.bottom - outer.top, 325);
-    const LONG style = GetWindowLongA(main_, GWL_STYLE);
-    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
-              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
-    EXPECT_EQ(GetWindowLongA(main_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+// The window's class, sizes and places are checked against the real system by the
+// window tests (tests/korvane/window); here, that the program shows the puzzle.
+TEST_F(KorvaneWindow, ShowsThePuzzleWhenSolutionTxtCannotBeCreated) {
+    EXPECT_TRUE(IsWindowVisible(main_));
     // masque.txt is not attempted once solution.txt has failed.
     EXPECT_FALSE(ReadBytes(folder_.File("masque.txt")));
 
     int givens = 0;
     for (int cell = 0; cell < 81; ++cell) {
         SCOPED_TRACE("cell " + std::to_string(cell));
-        const int row = RowOf(cell);
-        const int column = ColumnOf(cell);
         EXPECT_EQ(ClassName(cells_[cell]), "Edit");
-        const RECT rect = ChildRect(cells_[cell]);
-        EXPECT_EQ(rect.left, 30 * column + 10);
-        EXPECT_EQ(rect.top, 30 * row + 10);
-        EXPECT_EQ(rect.right - rect.left, column % 3 == 2 ? 29 : 31);
-        EXPECT_EQ(rect.bottom - rect.top, row % 3 == 2 ? 29 : 31);
-        const LONG cellStyle = GetWindowLongA(cells_[cell], GWL_STYLE);
-        EXPECT_EQ(cellStyle & (WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_CENTER),
-                  WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_CENTER);
         const std::string text = WindowText(cells_[cell]);
         if (Given(cell)) {
             ++givens;
@@ -228,17 +210,7 @@ TEST_F(KorvaneWindow, ShowsThePuzzleInAFixedSizeWindow) {
     }
     EXPECT_GE(givens, 28);
     EXPECT_LT(givens, 81);
-
-    HWND button = GetDlgItem(main_, kSolutionButton);
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(ClassName(button), "Button");
-    EXPECT_EQ(WindowText(button), "Solution");
-    EXPECT_TRUE(IsWindowEnabled(button));
-    const RECT buttonRect = ChildRect(button);
-    EXPECT_EQ(buttonRect.left, 300);
-    EXPECT_EQ(buttonRect.top, 30);
-    EXPECT_EQ(buttonRect.right - buttonRect.left, 180);
-    EXPECT_EQ(buttonRect.bottom - buttonRect.top, 24);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main_, kSolutionButton)));
 
     PostMessageA(main_, WM_CLOSE, 0, 0);
     EXPECT_EQ(korvane_->WaitForExit(kUiMs), std::optional<DWORD>(0));
@@ -300,6 +272,45 @@ TEST_F(KorvaneWindow, ReportsEachKindOfDuplicateAndGivesTheFocusBack) {
 
     PostMessageA(main_, WM_CLOSE, 0, 0);
     EXPECT_EQ(korvane_->WaitForExit(kUiMs), std::optional<DWORD>(0));
+}
+
+// Keys typed as a person types them, through the system's input path: a second
+// digit in a cell that holds one is refused by the one-character limit and must
+// change nothing and bring up no warning; the cell's own digit typed over it
+// once selected is an entry again, which meets the cell itself in its row.
+TEST_F(KorvaneWindow, RealKeysARefusedDigitChangesNothingARetypedOneIsChecked) {
+    const auto [cell, digit] = FindEntry([this](int c, int d) {
+        return !InUnit(c, d, RowOf) && !InUnit(c, d, ColumnOf) && !InUnit(c, d, BoxOf);
+    });
+    ASSERT_GE(cell, 0);
+    const std::string text(1, static_cast<char>('0' + digit));
+    const WORD key = static_cast<WORD>('0' + digit);
+    const WORD otherKey = digit == 9 ? '1' : '9';
+
+    ClickMiddleOf(cells_[cell]);
+    ASSERT_TRUE(Until([&] { return FocusedWindow() == cells_[cell]; }))
+        << "the click gave no focus";
+    PressKeys({{key}});
+    ASSERT_TRUE(Until([&] { return WindowText(cells_[cell]) == text; }))
+        << "the digit did not go in";
+    // The refused key, then a backspace, whose effect tells that the refused key
+    // has been handled (unless a warning came up and took the keys).
+    PressKeys({{otherKey}, {VK_BACK}});
+    EXPECT_TRUE(Until([&] { return BoxShown() || WindowText(cells_[cell]).empty(); }));
+    if (const auto box = BoxShown() ? WaitForMessageBox(*korvane_, kUiMs) : std::nullopt) {
+        ADD_FAILURE() << "the refused key brought up \"" << box->text << "\"";
+        PressOk(*korvane_, box->box, kUiMs);
+    }
+    EXPECT_EQ(WindowText(cells_[cell]), "");
+
+    // The digit again, selected with shift and Home, and typed over itself.
+    PressKeys({{key}, {VK_HOME, true}, {key}});
+    const auto box = WaitForMessageBox(*korvane_, kUiMs);
+    ASSERT_TRUE(box) << "no warning for the digit typed over itself";
+    EXPECT_EQ(box->caption, "Doublons");
+    EXPECT_EQ(box->text, "Doublons sur la meme ligne");
+    ASSERT_TRUE(PressOk(*korvane_, box->box, kUiMs));
+    EXPECT_EQ(WindowText(cells_[cell]), text);
 }
 
 // Pixels of the screen inside a rectangle (screen coordinates), as 0x00RRGGBB.
@@ -389,7 +400,7 @@ std::string SolutionColourFault(HWND solution, const std::array<bool, 81>& hidde
     return {};
 }
 
-TEST_F(KorvaneWindow, SolutionButtonOpensOneTopmostSolutionWindow) {
+TEST_F(KorvaneWindow, SolutionButtonOpensOneSolutionWindowDrawnInItsColours) {
     std::array<bool, 81> hidden{};
     for (int cell = 0; cell < 81; ++cell) {
         hidden[cell] = !Given(cell);
@@ -402,29 +413,12 @@ TEST_F(KorvaneWindow, SolutionButtonOpensOneTopmostSolutionWindow) {
     HWND solution = windows[0];
     EXPECT_TRUE(IsWindowVisible(solution));
     EXPECT_EQ(WindowText(solution), "Solution");
-    EXPECT_EQ(GetWindow(solution, GW_OWNER), main_);
-    EXPECT_NE(GetWindowLongA(solution, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    const LONG style = GetWindowLongA(solution, GWL_STYLE);
-    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
-    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
-    RECT mainRect{}, solutionRect{}, client{};
-    GetWindowRect(main_, &mainRect);
-    GetWindowRect(solution, &solutionRect);
-    GetClientRect(solution, &client);
-    EXPECT_EQ(solutionRect.left, mainRect.left + 300);
-    EXPECT_EQ(solutionRect.top, mainRect.top + 150);
-    EXPECT_EQ(client.right, 271);
-    EXPECT_EQ(client.bottom, 271);
 
     std::string digits;
     for (int cell = 0; cell < 81; ++cell) {
         SCOPED_TRACE("cell " + std::to_string(cell));
         HWND text = GetDlgItem(solution, kCellFirst + cell);
         ASSERT_NE(text, nullptr);
-        EXPECT_EQ(ClassName(text), "Static");
-        const RECT rect = ChildRect(text);
-        EXPECT_EQ(rect.left, 30 * ColumnOf(cell));
-        EXPECT_EQ(rect.top, 30 * RowOf(cell));
         const std::string value = WindowText(text);
         ASSERT_EQ(value.size(), 1u);
         digits += value;

@@ -155,11 +155,41 @@ std::string WindowText(HWND window) {
     return std::string(text, copied);
 }
 
-RECT ChildRect(HWND child) {
+void ClickMiddleOf(HWND window) {
     RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    GetWindowRect(window, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void PressKeys(const std::vector<Key>& keys) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+        // The navigation keys lie on the extended part of the keyboard.
+        const bool extended = vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT;
+        input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        inputs.push_back(input);
+    };
+    for (const Key& key : keys) {
+        if (key.shift) {
+            add(VK_SHIFT, false);
+        }
+        add(key.vk, false);
+        add(key.vk, true);
+        if (key.shift) {
+            add(VK_SHIFT, true);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 std::optional<MessageBoxSeen> WaitForMessageBox(const ChildProcess& child, DWORD timeoutMs) {

@@ -64,8 +64,16 @@ HWND WaitForWindow(const ChildProcess& child, const char* className, const char*
 std::string ClassName(HWND window);
 // The window's text through WM_GETTEXT, also for another process's controls.
 std::string WindowText(HWND window);
-// Rectangle of a child in its parent's client coordinates.
-RECT ChildRect(HWND child);
+
+// Real input, through the system's input path as a person's: a left click at the
+// middle of a window (which the click activates), and keys pressed and let go in
+// turn (a key with its shift: shift held down around it).
+void ClickMiddleOf(HWND window);
+struct Key {
+    WORD vk;
+    bool shift = false;
+};
+void PressKeys(const std::vector<Key>& keys);
 
 // A message box as another process shows it.
 struct MessageBoxSeen {

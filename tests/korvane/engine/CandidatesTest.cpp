@@ -1,3 +1,4 @@
+#include "DigitSets.h"
 #include "PuzzleBuilder.h"
 #include "TestGrids.h"
 
@@ -33,16 +34,29 @@ bool sharesUnit(int a, int b) {
     return a / 9 == b / 9 || a % 9 == b % 9 || box(a) == box(b);
 }
 
-TEST(ComputeCandidates, EmptyGridLeavesAllNineDigitsFree) {
+// The digits that block a cell come from the digit sets of its row, column
+// and box, and writeMarks turns them into the cell's marks.
+std::array<std::uint8_t, 9> marksFor(unsigned blocked) {
+    std::array<std::uint8_t, 9> marks{};
+    for (int d = 0; d < kDigitCount; ++d) {
+        marks[d] = (blocked >> d) & 1u ? kMarkBlocked : kMarkFree;
+    }
+    return marks;
+}
+
+TEST(CandidateMarks, EmptyGridLeavesAllNineDigitsFree) {
     Fixture f;
+    const digit_sets::UnitDigits units(f.grid);
     for (int k = 0; k < kCellCount; ++k) {
-        EXPECT_EQ(f.builder.computeCandidates(f.snapshot, k, f.grid), 9) << "cell " << k;
+        EXPECT_EQ(units.blocked(k), 0u) << "cell " << k;
+        EXPECT_EQ(digit_sets::freeCount(units.blocked(k)), 9) << "cell " << k;
+        digit_sets::writeMarks(f.snapshot, k, units.blocked(k));
     }
     EXPECT_TRUE(std::all_of(std::begin(f.snapshot->marks), std::end(f.snapshot->marks),
                             [](std::uint8_t mark) { return mark == kMarkFree; }));
 }
 
-TEST(ComputeCandidates, BlocksExactlyTheDigitsOfTheCellsRowColumnAndBox) {
+TEST(CandidateMarks, BlockExactlyTheDigitsOfTheCellsRowColumnAndBox) {
     // One digit in one other cell at a time: blocked exactly when the two
     // cells share a row, a column or a box.
     Fixture f;
@@ -54,17 +68,17 @@ TEST(ComputeCandidates, BlocksExactlyTheDigitsOfTheCellsRowColumnAndBox) {
             const int digit = 1 + (k + other) % 9;
             f.grid.fill(0);
             f.grid[other] = static_cast<CellValue>(digit);
-            const bool blocked = sharesUnit(k, other);
-            ASSERT_EQ(f.builder.computeCandidates(f.snapshot, k, f.grid), blocked ? 8 : 9)
-                << "cell " << k << ", digit at " << other;
-            std::array<std::uint8_t, 9> expected{};
-            expected[digit - 1] = blocked ? kMarkBlocked : kMarkFree;
-            ASSERT_EQ(f.marksOf(k), expected) << "cell " << k << ", digit at " << other;
+            const unsigned blocked = digit_sets::UnitDigits(f.grid).blocked(k);
+            const unsigned expected = sharesUnit(k, other) ? 1u << (digit - 1) : 0u;
+            ASSERT_EQ(blocked, expected) << "cell " << k << ", digit at " << other;
+            ASSERT_EQ(digit_sets::freeCount(blocked), expected != 0 ? 8 : 9);
+            digit_sets::writeMarks(f.snapshot, k, blocked);
+            ASSERT_EQ(f.marksOf(k), marksFor(expected)) << "cell " << k << ", digit at " << other;
         }
     }
 }
 
-TEST(ComputeCandidates, CellSeeingAllNineDigitsHasNone) {
+TEST(CandidateMarks, CellSeeingAllNineDigitsHasNone) {
     // Cell 40 (row 4, column 4, box 4) sees 1..3 in its row, 4..6 in its
     // column and 7..9 in its box.
     Fixture f;
@@ -72,16 +86,20 @@ TEST(ComputeCandidates, CellSeeingAllNineDigitsHasNone) {
     for (int i = 0; i < 9; ++i) {
         f.grid[cells[i]] = static_cast<CellValue>(i + 1);
     }
-    EXPECT_EQ(f.builder.computeCandidates(f.snapshot, 40, f.grid), 0);
+    const unsigned blocked = digit_sets::UnitDigits(f.grid).blocked(40);
+    EXPECT_EQ(digit_sets::freeCount(blocked), 0);
+    digit_sets::writeMarks(f.snapshot, 40, blocked);
     EXPECT_EQ(f.marksOf(40), (std::array<std::uint8_t, 9>{1, 1, 1, 1, 1, 1, 1, 1, 1}));
 }
 
-TEST(ComputeCandidates, RecomputationWipesTriedMarksAndTouchesNoOtherCell) {
+TEST(CandidateMarks, RewritingWipesTriedMarksAndTouchesNoOtherCell) {
     Fixture f;
     std::fill(std::begin(f.snapshot->marks), std::end(f.snapshot->marks), kMarkTried);
     f.grid[1] = 3;  // same row as cell 0
     f.grid[72] = 8; // same column
-    EXPECT_EQ(f.builder.computeCandidates(f.snapshot, 0, f.grid), 7);
+    const unsigned blocked = digit_sets::UnitDigits(f.grid).blocked(0);
+    EXPECT_EQ(digit_sets::freeCount(blocked), 7);
+    digit_sets::writeMarks(f.snapshot, 0, blocked);
     EXPECT_EQ(f.marksOf(0), (std::array<std::uint8_t, 9>{0, 0, 1, 0, 0, 0, 0, 1, 0}));
     EXPECT_TRUE(std::all_of(f.snapshot->marks + kDigitCount, std::end(f.snapshot->marks),
                             [](std::uint8_t mark) { return mark == kMarkTried; }));

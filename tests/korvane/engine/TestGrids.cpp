@@ -1,6 +1,6 @@
 #include "TestGrids.h"
 
-#include <bit>
+#include <algorithm>
 #include <cstdlib>
 
 namespace engine_test {
@@ -15,92 +15,24 @@ CellGrid gridFromText(std::string_view text) {
 
 namespace {
 
-int boxOf(int k) {
-    return (k / 27) * 3 + (k % 9) / 3;
+check::Board boardOf(const CellGrid& grid) {
+    check::Board board{};
+    std::copy(grid.begin(), grid.end(), board.begin());
+    return board;
 }
-
-struct Search {
-    CellGrid cells{};
-    unsigned rows[9] = {};
-    unsigned columns[9] = {};
-    unsigned boxes[9] = {};
-    Completions found;
-
-    unsigned used(int k) const { return rows[k / 9] | columns[k % 9] | boxes[boxOf(k)]; }
-
-    void toggle(int k, int digit) {
-        const unsigned bit = 1u << digit;
-        rows[k / 9] ^= bit;
-        columns[k % 9] ^= bit;
-        boxes[boxOf(k)] ^= bit;
-    }
-
-    void run() {
-        int cell = -1;
-        int fewest = 10;
-        for (int k = 0; k < kCellCount; ++k) {
-            if (cells[k] == 0) {
-                const int free = 9 - std::popcount(used(k) & 0x3FEu);
-                if (free < fewest) {
-                    fewest = free;
-                    cell = k;
-                }
-            }
-        }
-        if (cell < 0) {
-            if (found.count++ == 0) {
-                found.first = cells;
-            }
-            return;
-        }
-        for (int digit = 1; digit <= 9 && found.count < 2; ++digit) {
-            if ((used(cell) & (1u << digit)) == 0) {
-                cells[cell] = static_cast<CellValue>(digit);
-                toggle(cell, digit);
-                run();
-                toggle(cell, digit);
-                cells[cell] = 0;
-            }
-        }
-    }
-};
 
 } // namespace
 
 bool isValidGrid(const CellGrid& grid) {
-    unsigned rows[9] = {}, columns[9] = {}, boxes[9] = {};
-    for (int k = 0; k < kCellCount; ++k) {
-        const int v = grid[k];
-        if (v < 1 || v > 9) {
-            return false;
-        }
-        rows[k / 9] |= 1u << v;
-        columns[k % 9] |= 1u << v;
-        boxes[boxOf(k)] |= 1u << v;
-    }
-    for (int i = 0; i < 9; ++i) {
-        if (rows[i] != 0x3FEu || columns[i] != 0x3FEu || boxes[i] != 0x3FEu) {
-            return false;
-        }
-    }
-    return true;
+    return check::isCompleteValid(boardOf(grid));
 }
 
 Completions findCompletions(const CellGrid& puzzle) {
-    Search search;
-    for (int k = 0; k < kCellCount; ++k) {
-        const int v = puzzle[k];
-        if (v == 0) {
-            continue;
-        }
-        if ((search.used(k) & (1u << v)) != 0) {
-            return {};
-        }
-        search.cells[k] = static_cast<CellValue>(v);
-        search.toggle(k, v);
-    }
-    search.run();
-    return search.found;
+    check::Board first{};
+    Completions found;
+    found.count = static_cast<int>(check::countCompletions(boardOf(puzzle), 2, &first));
+    std::copy(first.begin(), first.end(), found.first.begin());
+    return found;
 }
 
 CellGrid puzzleOf(const PuzzleBuilder& builder) {

@@ -1,6 +1,8 @@
-// Test data and an independent checker for the puzzle engine's tests.
+// Test data for the puzzle engine's tests, and the engine's grids handed to the
+// grid checks written apart from both programs (sudoku_checks).
 #pragma once
 
+#include "GridCheck.h"
 #include "PuzzleBuilder.h"
 
 #include <string_view>
@@ -24,8 +26,8 @@ struct Completions {
     CellGrid first{}; // the first completion found, when count > 0
 };
 
-// Completions of a grid (0 = empty), found by a plain bitmask backtracking
-// search that shares nothing with the engine. Conflicting givens give 0.
+// Completions of a grid (0 = empty), counted by the grid checks, which share
+// nothing with the engine. Conflicting givens give 0.
 Completions findCompletions(const CellGrid& puzzle);
 
 // The puzzle that a builder's mask makes of its solution: 0 at hidden cells.

@@ -50,6 +50,27 @@ TEST_F(MainWindowTest, DuplicatesAreReportedForTheFirstUnitOnly) {
     }
 }
 
+TEST_F(MainWindowTest, EveryBoxIsScannedBeforeAndAfterTheEditedCell) {
+    // The middle cell of each box, so that every box row and column offset
+    // comes up; its digit stands once at the box's top-left corner, before it in
+    // the box scan, and once at the bottom-right corner, after it. Neither shares
+    // its row or column.
+    UseEmptyPuzzle();
+    for (int box = 0; box < 9; ++box) {
+        const int topLeft = 27 * (box / 3) + 3 * (box % 3);
+        const int middle = topLeft + 10;
+        for (int other : {topLeft, topLeft + 20}) {
+            SCOPED_TRACE("cell " + std::to_string(middle) + ", digit at " + std::to_string(other));
+            playerGrid.fill(0);
+            playerGrid[other] = 7;
+            recorder->boxes.clear();
+            Enter(middle, "7");
+            ASSERT_EQ(recorder->boxes.size(), 1u);
+            EXPECT_EQ(recorder->boxes[0].text, kBoxText);
+        }
+    }
+}
+
 TEST_F(MainWindowTest, AcceptedEntriesAndTheirResults) {
     UseEmptyPuzzle();
     playerGrid[0] = 7; // another row, column and box
@@ -108,8 +129,34 @@ TEST_F(MainWindowTest, OnlyOneDigitCanBeTypedIntoAHiddenCellAndNoneIntoAGiven) {
     type(hidden, digit);
     EXPECT_EQ(TextOf(cell(hidden)), std::string(1, digit));
     EXPECT_EQ(playerGrid[hidden], puzzleBuilder.solution[hidden]);
-    EXPECT_TRUE(recorder->boxes.empty());
+    // A second digit is refused: the cell and its value stay, and the change
+    // that the cell reports all the same is no change, so no duplicate either.
     type(hidden, digit == '9' ? '1' : '9');
+    EXPECT_EQ(TextOf(cell(hidden)), std::string(1, digit));
+    EXPECT_EQ(playerGrid[hidden], puzzleBuilder.solution[hidden]);
+    EXPECT_TRUE(recorder->boxes.empty());
+    // The same digit typed over the selected one is an entry: it meets the cell
+    // itself in the row scan. Also once a refused key has been handled to its
+    // end, even if the cell reported only EN_MAXTEXT for it.
+    const auto retype = [&] {
+        SendMessageA(cell(hidden), EM_SETSEL, 0, -1);
+        type(hidden, digit);
+    };
+    const auto maxTextAlone = [&] {
+        SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(4000 + hidden, EN_MAXTEXT),
+                     reinterpret_cast<LPARAM>(cell(hidden)));
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+    };
+    retype();
+    maxTextAlone();
+    retype();
+    ASSERT_EQ(recorder->boxes.size(), 2u);
+    for (const CaughtBox& box : recorder->boxes) {
+        EXPECT_EQ(box.text, kRowText);
+    }
     EXPECT_EQ(TextOf(cell(hidden)), std::string(1, digit));
     type(hidden, '\b');
     EXPECT_EQ(TextOf(cell(hidden)), "");

@@ -1,9 +1,12 @@
 // Black-box runs of the built korvane program in scratch folders: exit code,
 // the bytes of solution.txt and masque.txt, and the failures to write them.
+#include "GridCheck.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,12 +28,14 @@ std::string ReadBytes(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs the program with folder as its current folder.
-ProgramRun RunIn(const fs::path& folder) {
+// Runs the program with folder as its current folder, and with its standard
+// input closed when asked.
+ProgramRun RunIn(const fs::path& folder, bool inputClosed = false) {
     fs::path errors = folder.parent_path() / (folder.filename().string() + ".stderr");
     pid_t child = fork();
     if (child == 0) {
-        if (chdir(folder.c_str()) != 0 || !freopen(errors.c_str(), "w", stderr)) {
+        if (chdir(folder.c_str()) != 0 || !freopen(errors.c_str(), "w", stderr) ||
+            (inputClosed && close(0) != 0)) {
             _exit(127);
         }
         execl(KORVANE_PROGRAM, "korvane", static_cast<char*>(nullptr));
@@ -56,10 +61,8 @@ protected:
     fs::path folder;
 };
 
-using Grid = std::array<int, 81>;
-
 // Reads a grid file: 81 lines of one digit and LF, nothing else.
-bool ParseGrid(const std::string& bytes, Grid& grid) {
+bool ParseGrid(const std::string& bytes, check::Board& grid) {
     if (bytes.size() != 162) {
         return false;
     }
@@ -69,50 +72,6 @@ bool ParseGrid(const std::string& bytes, Grid& grid) {
             return false;
         }
         grid[i] = digit - '0';
-    }
-    return true;
-}
-
-bool Allowed(const Grid& g, int k, int d) {
-    int row = k / 9;
-    int column = k % 9;
-    for (int j = 0; j < 9; ++j) {
-        int boxCell = (row / 3 * 3 + j / 3) * 9 + column / 3 * 3 + j % 3;
-        if (g[row * 9 + j] == d || g[j * 9 + column] == d || g[boxCell] == d) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Completions of g, counted up to limit; a plain depth-first search.
-int CountCompletions(Grid& g, int limit) {
-    int k = 0;
-    while (k < 81 && g[k] != 0) {
-        ++k;
-    }
-    if (k == 81) {
-        return 1;
-    }
-    int found = 0;
-    for (int d = 1; d <= 9 && found < limit; ++d) {
-        if (Allowed(g, k, d)) {
-            g[k] = d;
-            found += CountCompletions(g, limit - found);
-            g[k] = 0;
-        }
-    }
-    return found;
-}
-
-bool IsCompleteValidGrid(Grid g) {
-    for (int k = 0; k < 81; ++k) {
-        int d = g[k];
-        g[k] = 0;
-        if (d < 1 || d > 9 || !Allowed(g, k, d)) {
-            return false;
-        }
-        g[k] = d;
     }
     return true;
 }
@@ -129,20 +88,44 @@ TEST_F(ProgramTest, NormalRunWritesBothFilesAndEndsWithOne) {
     std::string maskBytes = ReadBytes(folder / "masque.txt");
     EXPECT_EQ(solutionBytes.find('\r'), std::string::npos);
     EXPECT_EQ(maskBytes.find('\r'), std::string::npos);
-    Grid solution{};
-    Grid mask{};
+    check::Board solution{};
+    check::Board mask{};
     ASSERT_TRUE(ParseGrid(solutionBytes, solution)) << solutionBytes.size() << " bytes";
     ASSERT_TRUE(ParseGrid(maskBytes, mask)) << maskBytes.size() << " bytes";
-    EXPECT_TRUE(IsCompleteValidGrid(solution));
-    int givens = 0;
-    for (int i = 0; i < 81; ++i) {
-        if (mask[i] != 0) {
-            ++givens;
-            EXPECT_EQ(mask[i], solution[i]) << "line " << i + 1;
-        }
+    EXPECT_TRUE(check::isCompleteValid(solution));
+    EXPECT_TRUE(check::keepsGivens(mask, solution));
+    EXPECT_GE(std::count_if(mask.begin(), mask.end(), [](int v) { return v != 0; }), 28);
+    EXPECT_EQ(check::countCompletions(mask, 2), 1);
+}
+
+// Milliseconds of the clock that the stand-in's GetTickCount reads.
+long long BootMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+TEST_F(ProgramTest, RunsAtDifferentTicksWriteDifferentPuzzles) {
+    const fs::path later = folder / "later";
+    fs::create_directories(later);
+    EXPECT_EQ(RunIn(folder).exitCode, 1);
+    // The first run took its tick before it ended; the second takes a later one.
+    const long long ended = BootMilliseconds();
+    while (BootMilliseconds() == ended) {
     }
-    EXPECT_GE(givens, 28);
-    EXPECT_EQ(CountCompletions(mask, 2), 1);
+    EXPECT_EQ(RunIn(later).exitCode, 1);
+    const std::string first = ReadBytes(folder / "solution.txt");
+    ASSERT_EQ(first.size(), 162u);
+    EXPECT_NE(ReadBytes(later / "solution.txt"), first);
+}
+
+TEST_F(ProgramTest, StandardInputClosedTheFirstFileTakesDescriptorZero) {
+    ProgramRun run = RunIn(folder, true);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errors, "");
+    check::Board grid{};
+    EXPECT_TRUE(ParseGrid(ReadBytes(folder / "solution.txt"), grid));
+    EXPECT_TRUE(ParseGrid(ReadBytes(folder / "masque.txt"), grid));
 }
 
 TEST_F(ProgramTest, SolutionFileThatCannotBeCreatedStopsBeforeTheMask) {
@@ -159,9 +142,9 @@ TEST_F(ProgramTest, MaskFileThatCannotBeCreatedLeavesACompleteSolution) {
     fs::create_directory(folder / "masque.txt");
     ProgramRun run = RunIn(folder);
     EXPECT_EQ(run.exitCode, 0);
-    Grid solution{};
+    check::Board solution{};
     EXPECT_TRUE(ParseGrid(ReadBytes(folder / "solution.txt"), solution));
-    EXPECT_TRUE(IsCompleteValidGrid(solution));
+    EXPECT_TRUE(check::isCompleteValid(solution));
     EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << run.errors;
     EXPECT_NE(run.errors.find("masque.txt"), std::string::npos) << run.errors;
 }

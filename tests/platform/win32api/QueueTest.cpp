@@ -105,7 +105,6 @@ TEST(QueueWithoutDisplay, AnEmptyQueueClosesTheWindowsThenFails) {
 
 TEST(QueueWithoutDisplay, AMessageBoxThatNoOneCanAnswerReturnsOk) {
     EXPECT_EQ(MessageBoxA(nullptr, "texte", "titre", MB_OK), IDOK);
-    EXPECT_EQ(MessageBoxA(nullptr, "texte", "titre", MB_OKCANCEL), 0);
 }
 
 } // namespace

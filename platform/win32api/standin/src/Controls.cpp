@@ -3,9 +3,8 @@
 #include "State.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace standin {
@@ -20,7 +19,6 @@ void registerBuiltInClasses() {
         wc->name = name;
         wc->proc = proc;
         wc->atom = s.nextAtom++;
-        wc->builtIn = true;
         s.classes.push_back(wc);
     };
     add("Edit", editProc);
@@ -42,7 +40,7 @@ namespace {
 // Font messages, common to the three controls.
 bool handleFont(Window& w, UINT message, WPARAM wParam, LRESULT& result) {
     if (message == WM_SETFONT) {
-        w.font = reinterpret_cast<HFONT>(wParam);
+        w.font = reinterpret_cast<HGDIOBJ>(wParam);
         result = 0;
         return true;
     }
@@ -53,32 +51,55 @@ bool handleFont(Window& w, UINT message, WPARAM wParam, LRESULT& result) {
     return false;
 }
 
-// A typed character goes in at the caret, or a backspace removes the one
-// before it. Read-only cells take nothing; ES_NUMBER cells only digits. At the
-// text limit nothing goes in, and the parent hears EN_MAXTEXT and, as from the
-// system's own control, EN_UPDATE and EN_CHANGE all the same.
+// A typed character replaces the selection, or goes in at the caret; a
+// backspace removes the selection, or the character before the caret.
+// Read-only cells take nothing, ES_NUMBER cells only digits. A character that
+// the text limit refuses goes in as nothing: the parent hears EN_MAXTEXT and
+// then, as for any typed character, EN_UPDATE and EN_CHANGE. That is what
+// Windows records for an insertion truncated to nothing (Wine's edit control
+// tests, the replacement of a text that a too small multi-line control cannot
+// take), and what Wine does for a typed character at the limit.
 void typeCharacter(Window& w, char c) {
     HWND hwnd = w.handle;
     if (w.style & ES_READONLY) {
         return;
     }
+    std::size_t start = std::min({w.anchor, w.caret, w.text.size()});
+    std::size_t end = std::min(std::max(w.anchor, w.caret), w.text.size());
     if (c == '\b') {
-        if (w.caret == 0 || w.caret > w.text.size()) {
+        if (start == end && start == 0) {
             return;
         }
-        w.text.erase(w.caret - 1, 1);
-        --w.caret;
+        start = start == end ? start - 1 : start;
     } else if (static_cast<unsigned char>(c) < ' ' ||
                ((w.style & ES_NUMBER) && (c < '0' || c > '9'))) {
         return;
-    } else if (w.text.size() >= w.textLimit) {
-        notifyParent(hwnd, EN_MAXTEXT);
-    } else {
-        w.text.insert(std::min(w.caret, w.text.size()), 1, c);
-        ++w.caret;
+    }
+    w.text.erase(start, end - start);
+    w.anchor = w.caret = start;
+    if (c != '\b') {
+        if (w.text.size() >= w.textLimit) {
+            notifyParent(hwnd, EN_MAXTEXT);
+        } else {
+            w.text.insert(start, 1, c);
+            w.anchor = w.caret = start + 1;
+        }
     }
     notifyParent(hwnd, EN_UPDATE);
     notifyParent(hwnd, EN_CHANGE);
+}
+
+// EM_SETSEL: from start to end, end -1 meaning the end of the text; a start of
+// -1 takes the selection away and leaves the caret.
+void select(Window& w, WPARAM startParam, LPARAM endParam) {
+    const auto start = static_cast<std::intptr_t>(startParam);
+    if (start < 0) {
+        w.anchor = w.caret;
+        return;
+    }
+    w.anchor = std::min(static_cast<std::size_t>(start), w.text.size());
+    w.caret =
+        endParam < 0 ? w.text.size() : std::min(static_cast<std::size_t>(endParam), w.text.size());
 }
 
 } // namespace
@@ -100,14 +121,15 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT:
         DefWindowProcA(hwnd, message, wParam, lParam);
         w = findWindow(hwnd);
-        w->caret = 0;
-        if (!(w->style & ES_MULTILINE)) {
-            notifyParent(hwnd, EN_UPDATE);
-            notifyParent(hwnd, EN_CHANGE);
-        }
+        w->anchor = w->caret = 0;
+        notifyParent(hwnd, EN_UPDATE);
+        notifyParent(hwnd, EN_CHANGE);
         return TRUE;
     case WM_CHAR:
         typeCharacter(*w, static_cast<char>(wParam));
+        return 0;
+    case EM_SETSEL:
+        select(*w, wParam, lParam);
         return 0;
     case EM_LIMITTEXT:
         w->textLimit = wParam != 0 ? static_cast<std::uint32_t>(wParam) : 0x7FFFFFFEu;

@@ -1,23 +1,35 @@
 // Kernel services of the stand-in: the last error, the tick count, the module
 // handle, debug output, system error texts and files through POSIX calls.
 #include "State.h"
+#include "SystemCalls.h"
 
 #include <commctrl.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
 thread_local DWORD lastError = ERROR_SUCCESS;
+
+int openFile(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+
+int readClock(clockid_t clock, timespec* now) {
+    return ::clock_gettime(clock, now);
+}
+
+standin::SystemCalls systemCallTable{openFile, ::flock, ::fstat,  ::ftruncate,
+                                     ::write,  ::close, readClock};
 
 // File handles are distinct values that map onto file descriptors.
 std::map<std::uintptr_t, int>& files() {
@@ -81,29 +93,43 @@ const std::map<DWORD, const char*> kErrorTexts = {
 
 } // namespace
 
+namespace standin {
+
+SystemCalls& systemCalls() {
+    return systemCallTable;
+}
+
+void setLastError(DWORD code) {
+    lastError = code;
+}
+
+} // namespace standin
+
+using namespace standin;
+
 DWORD WINAPI GetLastError(void) {
     return lastError;
 }
 
-void WINAPI SetLastError(DWORD code) {
-    lastError = code;
-}
-
+// Milliseconds since the system started, on 32 bits, as on Windows. The boot
+// clock goes on while the system sleeps, as Windows' count does; where it cannot
+// be read, the monotonic clock, which every Linux system has. A stand-in that
+// can read neither cannot tell the time and stops.
 DWORD WINAPI GetTickCount(void) {
     timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
+    if (systemCalls().clockGettime(CLOCK_BOOTTIME, &now) != 0 &&
+        systemCalls().clockGettime(CLOCK_MONOTONIC, &now) != 0) {
+        std::fputs("win32 stand-in: no clock can be read\n", stderr);
+        std::abort();
+    }
     auto ms = static_cast<unsigned long long>(now.tv_sec) * 1000ull +
               static_cast<unsigned long long>(now.tv_nsec) / 1000000ull;
     return static_cast<DWORD>(ms & 0xFFFFFFFFull);
 }
 
-DWORD WINAPI GetCurrentThreadId(void) {
-    return static_cast<DWORD>(syscall(SYS_gettid));
-}
-
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     if (name != nullptr) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
+        setLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
     // The usual load address of a Windows program.
@@ -125,96 +151,72 @@ DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
     (void)arguments;
     auto found = kErrorTexts.find(messageId);
     if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || found == kErrorTexts.end()) {
-        SetLastError(ERROR_MR_MID_NOT_FOUND);
+        setLastError(ERROR_MR_MID_NOT_FOUND);
         return 0;
     }
     std::size_t length = std::strlen(found->second) + 2; // the text ends with CR LF
     if (buffer == nullptr || size <= length) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     std::snprintf(buffer, size, "%s\r\n", found->second);
     return static_cast<DWORD>(length);
 }
 
-// Sharing: a handle opened with no write or read sharing takes an exclusive
-// advisory lock, so that a second such open of the file fails as on Windows.
-// Programs that do not lock are not stopped.
+// Files are opened unshared, the one sharing mode that callers use: the handle
+// takes an exclusive advisory lock, so that a second unshared open of the file
+// fails as on Windows. Programs that do not lock are not stopped. Opening for
+// writing with CREATE_ALWAYS cuts the file to nothing only once the lock is
+// held; opening an existing file (OPEN_EXISTING) leaves it as it is.
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
                           HANDLE templateFile) {
     (void)security;
     (void)flags;
-    if (name == nullptr || templateFile != nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-    }
-    int mode = 0;
     bool reads = (access & GENERIC_READ) != 0;
     bool writes = (access & GENERIC_WRITE) != 0;
-    if (reads && writes) {
-        mode = O_RDWR;
-    } else if (writes) {
-        mode = O_WRONLY;
-    } else if (reads) {
-        mode = O_RDONLY;
-    } else {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (name == nullptr || templateFile != nullptr || shareMode != 0 || !(reads || writes) ||
+        (disposition != CREATE_ALWAYS && disposition != OPEN_EXISTING)) {
+        setLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    switch (disposition) {
-    case CREATE_NEW:
-        mode |= O_CREAT | O_EXCL;
-        break;
-    case CREATE_ALWAYS:
-        mode |= O_CREAT | O_TRUNC;
-        break;
-    case OPEN_EXISTING:
-        break;
-    case OPEN_ALWAYS:
-        mode |= O_CREAT;
-        break;
-    case TRUNCATE_EXISTING:
-        mode |= O_TRUNC;
-        break;
-    default:
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-    }
-    bool creating = (mode & O_CREAT) != 0;
+    int mode = reads && writes ? O_RDWR : writes ? O_WRONLY : O_RDONLY;
+    bool creating = disposition == CREATE_ALWAYS;
     struct stat before {};
     bool existed = ::stat(name, &before) == 0;
-    // The file is truncated only once the sharing check has passed.
-    bool truncate = (mode & O_TRUNC) != 0;
-    int fd = ::open(name, (mode & ~O_TRUNC) | O_CLOEXEC, 0666);
+    const SystemCalls& system = systemCalls();
+    int fd = system.open(name, mode | (creating ? O_CREAT : 0) | O_CLOEXEC, 0666);
     if (fd < 0) {
-        SetLastError(errorFromErrno(errno, creating));
+        setLastError(errorFromErrno(errno, creating));
         return INVALID_HANDLE_VALUE;
     }
-    if ((shareMode & (FILE_SHARE_READ | FILE_SHARE_WRITE)) == 0 &&
-        ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int error = errno;
-        ::close(fd);
-        SetLastError(errorFromErrno(error, creating));
+    auto fail = [&](int error) {
+        system.close(fd);
+        setLastError(errorFromErrno(error, creating));
         return INVALID_HANDLE_VALUE;
+    };
+    if (system.flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return fail(errno);
     }
+    // Only a regular file has a length to cut (a link to /dev/full, say, has none).
     struct stat opened {};
-    bool regular = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
-    if (truncate && regular && ::ftruncate(fd, 0) != 0) {
-        int error = errno;
-        ::close(fd);
-        SetLastError(errorFromErrno(error, creating));
-        return INVALID_HANDLE_VALUE;
+    if (system.fstat(fd, &opened) != 0) {
+        return fail(errno);
+    }
+    if (creating && S_ISREG(opened.st_mode) && system.ftruncate(fd, 0) != 0) {
+        return fail(errno);
     }
     std::uintptr_t handle = nextFile;
     nextFile += 4;
     files()[handle] = fd;
-    SetLastError((disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) && existed
-                     ? ERROR_ALREADY_EXISTS
-                     : ERROR_SUCCESS);
+    setLastError(creating && existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return reinterpret_cast<HANDLE>(handle);
 }
 
+// A short write goes on with the rest and an interrupted one is made again. A
+// write that takes nothing without an error ends the call with the count so
+// far, as a WriteFile that took fewer bytes than asked; an error ends it with
+// the count so far and the error.
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
                       LPOVERLAPPED overlapped) {
     if (written != nullptr) {
@@ -222,41 +224,44 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written,
     }
     auto found = files().find(reinterpret_cast<std::uintptr_t>(file));
     if (found == files().end() || overlapped != nullptr || (buffer == nullptr && count != 0)) {
-        SetLastError(found == files().end() ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
+        setLastError(found == files().end() ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     const char* data = static_cast<const char*>(buffer);
     DWORD done = 0;
+    BOOL result = TRUE;
     while (done < count) {
-        ssize_t n = ::write(found->second, data + done, count - done);
+        ssize_t n = systemCalls().write(found->second, data + done, count - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
+        if (n < 0) {
+            setLastError(errorFromErrno(errno, false));
+            result = FALSE;
+        }
         if (n <= 0) {
-            if (written != nullptr) {
-                *written = done;
-            }
-            SetLastError(n < 0 ? errorFromErrno(errno, false) : ERROR_DISK_FULL);
-            return FALSE;
+            break;
         }
         done += static_cast<DWORD>(n);
     }
     if (written != nullptr) {
         *written = done;
     }
-    return TRUE;
+    return result;
 }
 
+// The handle goes whatever close answers. An interrupted close has released the
+// descriptor all the same (Linux), so only another error is a failure.
 BOOL WINAPI CloseHandle(HANDLE handle) {
     auto found = files().find(reinterpret_cast<std::uintptr_t>(handle));
     if (found == files().end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+        setLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    int result = ::close(found->second);
+    int fd = found->second;
     files().erase(found);
-    if (result != 0) {
-        SetLastError(errorFromErrno(errno, false));
+    if (systemCalls().close(fd) != 0 && errno != EINTR) {
+        setLastError(errorFromErrno(errno, false));
         return FALSE;
     }
     return TRUE;

@@ -57,11 +57,6 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return w->proc(hwnd, message, wParam, lParam);
 }
 
-LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam,
-                               LPARAM lParam) {
-    return proc != nullptr ? proc(hwnd, message, wParam, lParam) : 0;
-}
-
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hwnd != nullptr && findWindow(hwnd) == nullptr) {
         return FALSE;
@@ -81,7 +76,7 @@ void WINAPI PostQuitMessage(int exitCode) {
 // brings nothing either, the call fails instead of blocking forever.
 BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last) {
     if (msg == nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
     if (hwnd != nullptr && findWindow(hwnd) == nullptr) {
@@ -100,7 +95,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last) {
             return FALSE;
         }
         if (sessionEnded) {
-            SetLastError(ERROR_INVALID_PARAMETER);
+            setLastError(ERROR_INVALID_PARAMETER);
             return -1;
         }
         sessionEnded = true;
@@ -110,37 +105,6 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last) {
             }
         }
     }
-}
-
-// Never waits; unlike GetMessageA it does not end the session when nothing is queued.
-BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT remove) {
-    if (msg == nullptr) {
-        return FALSE;
-    }
-    State& s = state();
-    auto& queue = s.queue;
-    for (auto it = queue.begin(); it != queue.end(); ++it) {
-        bool windowMatches = hwnd == nullptr || it->hwnd == hwnd;
-        bool rangeMatches =
-            (first == 0 && last == 0) || (it->message >= first && it->message <= last);
-        if (windowMatches && rangeMatches) {
-            *msg = *it;
-            if (remove & PM_REMOVE) {
-                queue.erase(it);
-            }
-            return TRUE;
-        }
-    }
-    bool quitWanted = (first == 0 && last == 0) || (WM_QUIT >= first && WM_QUIT <= last);
-    if (s.quitPosted && quitWanted) {
-        *msg =
-            MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quitCode), 0, GetTickCount(), POINT{0, 0}};
-        if (remove & PM_REMOVE) {
-            s.quitPosted = false;
-        }
-        return TRUE;
-    }
-    return FALSE;
 }
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
@@ -182,87 +146,22 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         buffer[n] = '\0';
         return static_cast<LRESULT>(n);
     }
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(w->text.size());
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) {
-            SendMessageA(hwnd, WM_CLOSE, 0, 0);
-        }
-        return 0;
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORDLG: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        // The default look of a static control: the button face behind it.
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-    case WM_CTLCOLOREDIT: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
     default:
         return 0;
     }
-}
-
-HHOOK WINAPI SetWindowsHookExA(int kind, HOOKPROC proc, HINSTANCE module, DWORD threadId) {
-    (void)module;
-    if (kind != WH_CBT) {
-        // Only CBT hooks exist here: nothing would ever call another kind.
-        SetLastError(ERROR_INVALID_HOOK_FILTER);
-        return nullptr;
-    }
-    if (proc == nullptr || (threadId != 0 && threadId != GetCurrentThreadId())) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    State& s = state();
-    HHOOK hook = reinterpret_cast<HHOOK>(s.nextHook);
-    s.nextHook += 4;
-    s.hooks.insert(s.hooks.begin(), Hook{hook, kind, proc});
-    return hook;
-}
-
-BOOL WINAPI UnhookWindowsHookEx(HHOOK hook) {
-    auto& hooks = state().hooks;
-    auto found = std::find_if(hooks.begin(), hooks.end(),
-                              [hook](const Hook& h) { return h.handle == hook; });
-    if (found == hooks.end()) {
-        SetLastError(ERROR_INVALID_HOOK_HANDLE);
-        return FALSE;
-    }
-    hooks.erase(found);
-    return TRUE;
-}
-
-LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
-    auto& hooks = state().hooks;
-    auto at = std::find_if(hooks.begin(), hooks.end(),
-                           [hook](const Hook& h) { return h.handle == hook; });
-    if (at == hooks.end()) {
-        return 0;
-    }
-    int kind = at->kind;
-    auto next = std::find_if(at + 1, hooks.end(), [kind](const Hook& h) { return h.kind == kind; });
-    return next != hooks.end() ? next->proc(code, wParam, lParam) : 0;
 }
 
 namespace standin {
 
 LRESULT CALLBACK messageBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = findWindow(hwnd);
-    if (w != nullptr && message == WM_COMMAND &&
-        (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        // A box with one OK button answers IDOK to Escape and the close box too.
-        w->boxResult = IDOK;
-        return 0;
-    }
-    if (w != nullptr && message == WM_CLOSE) {
+    if (w != nullptr && message == WM_COMMAND && LOWORD(wParam) == IDOK) {
         w->boxResult = IDOK;
         return 0;
     }
@@ -279,7 +178,7 @@ LRESULT CALLBACK messageBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if ((type & 0x0F) != MB_OK) {
         // Only the one-button box is modelled.
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     if (owner != nullptr && findWindow(owner) == nullptr) {
@@ -293,16 +192,16 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     while (ownerTop != nullptr && (GetWindowLongA(ownerTop, GWL_STYLE) & WS_CHILD)) {
         ownerTop = GetParent(ownerTop);
     }
-    HWND box = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE, "#32770", shownCaption,
-                               WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                               200, 120, ownerTop, nullptr, nullptr, nullptr);
+    HWND box = CreateWindowExA(0, "#32770", shownCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                               CW_USEDEFAULT, CW_USEDEFAULT, 200, 120, ownerTop, nullptr, nullptr,
+                               nullptr);
     if (box == nullptr) {
         return 0;
     }
     CreateWindowExA(0, "Static", text != nullptr ? text : "", WS_CHILD | WS_VISIBLE, 10, 10, 170,
                     40, box, reinterpret_cast<HMENU>(0xFFFF), nullptr, nullptr);
-    CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 60, 60, 75, 23,
-                    box, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+    CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 60, 60, 75, 23, box,
+                    reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
 
     State& s = state();
     HWND savedFocus = s.focus;

@@ -23,7 +23,7 @@ Window* findWindow(HWND hwnd) {
     auto& windows = state().windows;
     auto found = windows.find(reinterpret_cast<std::uintptr_t>(hwnd));
     if (hwnd == nullptr || found == windows.end()) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        setLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
     }
     return &found->second;
@@ -44,11 +44,11 @@ namespace {
 
 ATOM addClass(WindowClass wc) {
     if (wc.proc == nullptr || wc.name.empty()) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     if (findClass(wc.name.c_str()) != nullptr) {
-        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        setLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
     wc.atom = state().nextAtom++;
@@ -65,22 +65,8 @@ HWND topLevelOf(HWND hwnd) {
     return hwnd;
 }
 
-// Client origin in screen coordinates.
-POINT clientOrigin(const Window& w) {
-    RECT frame = nonClientFrame(w.style, w.exStyle);
-    POINT origin{w.x + frame.left, w.y + frame.top};
-    if ((w.style & WS_CHILD) && w.parent != nullptr) {
-        if (Window* parent = findWindow(w.parent)) {
-            POINT base = clientOrigin(*parent);
-            origin.x += base.x;
-            origin.y += base.y;
-        }
-    }
-    return origin;
-}
-
 void activate(HWND hwnd) {
-    CBTACTIVATESTRUCT info{FALSE, state().active};
+    CbtActivate info{FALSE, state().active};
     if (callCbtHooks(HCBT_ACTIVATE, reinterpret_cast<WPARAM>(hwnd),
                      reinterpret_cast<LPARAM>(&info)) != 0) {
         return;
@@ -139,22 +125,30 @@ void sendNcDestroy(HWND hwnd) {
 
 } // namespace
 
-RECT nonClientFrame(DWORD style, DWORD exStyle) {
+POINT clientOrigin(const Window& w) {
+    RECT frame = nonClientFrame(w.style);
+    POINT origin{w.x + frame.left, w.y + frame.top};
+    if ((w.style & WS_CHILD) && w.parent != nullptr) {
+        if (Window* parent = findWindow(w.parent)) {
+            POINT base = clientOrigin(*parent);
+            origin.x += base.x;
+            origin.y += base.y;
+        }
+    }
+    return origin;
+}
+
+RECT nonClientFrame(DWORD style) {
+    // A caption comes with a dialog frame (WS_CAPTION holds WS_DLGFRAME); a
+    // plain border is one pixel wide.
     int x = 0;
     int y = 0;
-    if (style & WS_THICKFRAME) {
-        x = GetSystemMetrics(SM_CXFRAME);
-        y = GetSystemMetrics(SM_CYFRAME);
-    } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
+    if (style & WS_DLGFRAME) {
         x = GetSystemMetrics(SM_CXDLGFRAME);
         y = GetSystemMetrics(SM_CYDLGFRAME);
     } else if (style & WS_BORDER) {
-        x = GetSystemMetrics(SM_CXBORDER);
-        y = GetSystemMetrics(SM_CYBORDER);
-    }
-    if (exStyle & WS_EX_CLIENTEDGE) {
-        x += GetSystemMetrics(SM_CXEDGE);
-        y += GetSystemMetrics(SM_CYEDGE);
+        x = 1;
+        y = 1;
     }
     int caption = (style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
     return RECT{x, y + caption, x, y};
@@ -166,7 +160,7 @@ using namespace standin;
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
     if (wc == nullptr || wc->lpszClassName == nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     return addClass(WindowClass{wc->lpszClassName, wc->style, wc->lpfnWndProc, wc->hInstance,
@@ -175,7 +169,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     if (wc == nullptr || wc->cbSize != sizeof(WNDCLASSEXA) || wc->lpszClassName == nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     return addClass(WindowClass{wc->lpszClassName, wc->style, wc->lpfnWndProc, wc->hInstance,
@@ -187,7 +181,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                             HINSTANCE instance, LPVOID param) {
     WindowClass* wc = className != nullptr ? findClass(className) : nullptr;
     if (wc == nullptr) {
-        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        setLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return nullptr;
     }
     if (parent != nullptr && findWindow(parent) == nullptr) {
@@ -195,7 +189,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     bool child = (style & WS_CHILD) != 0;
     if (child && parent == nullptr) {
-        SetLastError(ERROR_TLW_WITH_WSCHILD);
+        setLastError(ERROR_TLW_WITH_WSCHILD);
         return nullptr;
     }
     if (x == CW_USEDEFAULT) {
@@ -205,9 +199,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         y = overlapped ? 26 : 0;
     }
     if (width == CW_USEDEFAULT) {
-        bool overlapped = !child && !(style & WS_POPUP);
-        width = overlapped ? GetSystemMetrics(SM_CXSCREEN) * 3 / 4 : 0;
-        height = overlapped ? GetSystemMetrics(SM_CYSCREEN) * 3 / 4 : 0;
+        // No caller leaves the size to the system, and no default size is modelled.
+        setLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
 
     State& s = state();
@@ -227,8 +221,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         w.owner = parent != nullptr ? topLevelOf(parent) : nullptr;
     }
 
-    // A window with a dialog or sizing frame gets the raised window edge.
-    if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME))) {
+    // A window with a dialog frame gets the raised window edge.
+    if (style & WS_DLGFRAME) {
         exStyle |= WS_EX_WINDOWEDGE;
     } else {
         exStyle &= ~static_cast<DWORD>(WS_EX_WINDOWEDGE);
@@ -241,7 +235,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     if (callCbtHooks(HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd),
                      reinterpret_cast<LPARAM>(&cbt)) != 0) {
         s.windows.erase(reinterpret_cast<std::uintptr_t>(hwnd));
-        SetLastError(ERROR_INVALID_PARAMETER);
+        setLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     Window* created = findWindow(hwnd);
@@ -281,13 +275,6 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
     if (w->destroying) {
         return TRUE;
     }
-    if (callCbtHooks(HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0) != 0) {
-        return FALSE;
-    }
-    w = findWindow(hwnd);
-    if (w == nullptr) {
-        return TRUE;
-    }
     w->destroying = true;
     w->style &= ~static_cast<DWORD>(WS_VISIBLE);
     if (!(w->style & WS_CHILD)) {
@@ -317,20 +304,20 @@ BOOL WINAPI IsWindow(HWND hwnd) {
     return state().windows.count(reinterpret_cast<std::uintptr_t>(hwnd)) != 0 ? TRUE : FALSE;
 }
 
+// Only showing is modelled: the commands that the programs pass, which show
+// the window and activate a top-level one.
 BOOL WINAPI ShowWindow(HWND hwnd, int command) {
     Window* w = findWindow(hwnd);
     if (w == nullptr) {
         return FALSE;
     }
     BOOL wasVisible = (w->style & WS_VISIBLE) ? TRUE : FALSE;
-    if (command == SW_HIDE) {
-        w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+    if (command != SW_SHOWNORMAL && command != SW_SHOW && command != SW_SHOWDEFAULT) {
+        setLastError(ERROR_INVALID_PARAMETER);
         return wasVisible;
     }
     w->style |= WS_VISIBLE;
-    bool activates = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE &&
-                     command != SW_SHOWMINNOACTIVE && command != SW_MINIMIZE;
-    if (!(w->style & WS_CHILD) && activates && state().active != hwnd) {
+    if (!(w->style & WS_CHILD) && state().active != hwnd) {
         activate(hwnd);
     }
     return wasVisible;
@@ -341,18 +328,6 @@ BOOL WINAPI UpdateWindow(HWND hwnd) {
     return findWindow(hwnd) != nullptr ? TRUE : FALSE;
 }
 
-BOOL WINAPI IsWindowVisible(HWND hwnd) {
-    for (Window* w = findWindow(hwnd); w != nullptr; w = findWindow(w->parent)) {
-        if (!(w->style & WS_VISIBLE)) {
-            return FALSE;
-        }
-        if (!(w->style & WS_CHILD)) {
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
-
 BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
     Window* w = findWindow(hwnd);
     if (w == nullptr) {
@@ -361,13 +336,11 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
     BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
     if (enable && wasDisabled) {
         w->style &= ~static_cast<DWORD>(WS_DISABLED);
-        SendMessageA(hwnd, WM_ENABLE, TRUE, 0);
     } else if (!enable && !wasDisabled) {
         w->style |= WS_DISABLED;
         if (state().focus != nullptr && isInside(state().focus, hwnd)) {
             SetFocus(nullptr);
         }
-        SendMessageA(hwnd, WM_ENABLE, FALSE, 0);
     }
     return wasDisabled;
 }
@@ -402,14 +375,6 @@ HWND WINAPI SetFocus(HWND hwnd) {
     return previous;
 }
 
-HWND WINAPI GetFocus(void) {
-    return state().focus;
-}
-
-HWND WINAPI GetActiveWindow(void) {
-    return state().active;
-}
-
 HWND WINAPI GetParent(HWND hwnd) {
     Window* w = findWindow(hwnd);
     if (w == nullptr) {
@@ -419,33 +384,6 @@ HWND WINAPI GetParent(HWND hwnd) {
         return w->parent;
     }
     return (w->style & WS_POPUP) ? w->owner : nullptr;
-}
-
-HWND WINAPI GetWindow(HWND hwnd, UINT command) {
-    Window* w = findWindow(hwnd);
-    if (w == nullptr) {
-        return nullptr;
-    }
-    switch (command) {
-    case GW_OWNER:
-        return (w->style & WS_CHILD) ? nullptr : w->owner;
-    case GW_CHILD:
-        return w->children.empty() ? nullptr : w->children.front();
-    case GW_HWNDNEXT:
-    case GW_HWNDPREV:
-        if (Window* parent = findWindow(w->parent); parent != nullptr && (w->style & WS_CHILD)) {
-            auto& list = parent->children;
-            auto at = std::find(list.begin(), list.end(), hwnd);
-            if (command == GW_HWNDNEXT) {
-                return at + 1 < list.end() ? *(at + 1) : nullptr;
-            }
-            return at > list.begin() ? *(at - 1) : nullptr;
-        }
-        return nullptr;
-    default:
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
 }
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
@@ -458,24 +396,8 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
             return child;
         }
     }
-    SetLastError(ERROR_CONTROL_ID_NOT_FOUND);
+    setLastError(ERROR_CONTROL_ID_NOT_FOUND);
     return nullptr;
-}
-
-int WINAPI GetDlgCtrlID(HWND hwnd) {
-    Window* w = findWindow(hwnd);
-    return w != nullptr ? w->id : 0;
-}
-
-int WINAPI GetClassNameA(HWND hwnd, LPSTR buffer, int size) {
-    Window* w = findWindow(hwnd);
-    if (w == nullptr || buffer == nullptr || size <= 0) {
-        return 0;
-    }
-    std::size_t n = std::min(w->windowClass->name.size(), static_cast<std::size_t>(size - 1));
-    std::memcpy(buffer, w->windowClass->name.data(), n);
-    buffer[n] = '\0';
-    return static_cast<int>(n);
 }
 
 LONG WINAPI GetWindowLongA(HWND hwnd, int index) {
@@ -490,47 +412,35 @@ LONG WINAPI GetWindowLongA(HWND hwnd, int index) {
         return static_cast<LONG>(w->exStyle);
     case GWL_ID:
         return w->id;
-    case GWL_USERDATA:
-        return w->userData;
-    case GWL_HINSTANCE:
-        return static_cast<LONG>(reinterpret_cast<std::intptr_t>(w->instance));
-    case GWL_WNDPROC:
-        return static_cast<LONG>(reinterpret_cast<std::intptr_t>(w->proc));
-    case GWL_HWNDPARENT:
-        return static_cast<LONG>(
-            reinterpret_cast<std::intptr_t>((w->style & WS_CHILD) ? w->parent : w->owner));
     default:
-        SetLastError(ERROR_INVALID_INDEX);
+        setLastError(ERROR_INVALID_INDEX);
         return 0;
     }
 }
 
-LONG WINAPI SetWindowLongA(HWND hwnd, int index, LONG value) {
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hwnd, int index) {
     Window* w = findWindow(hwnd);
     if (w == nullptr) {
         return 0;
     }
-    LONG previous = GetWindowLongA(hwnd, index);
-    switch (index) {
-    case GWL_STYLE:
-        w->style = static_cast<DWORD>(value);
-        break;
-    case GWL_EXSTYLE:
-        w->exStyle = static_cast<DWORD>(value);
-        break;
-    case GWL_ID:
-        w->id = static_cast<int>(value);
-        break;
-    case GWL_USERDATA:
-        w->userData = value;
-        break;
-    case GWL_WNDPROC:
-        w->proc = reinterpret_cast<WNDPROC>(static_cast<std::intptr_t>(value));
-        break;
-    default:
-        SetLastError(ERROR_INVALID_INDEX);
+    if (index != GWLP_USERDATA) {
+        setLastError(ERROR_INVALID_INDEX);
         return 0;
     }
+    return w->userData;
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
+    Window* w = findWindow(hwnd);
+    if (w == nullptr) {
+        return 0;
+    }
+    if (index != GWLP_USERDATA) {
+        setLastError(ERROR_INVALID_INDEX);
+        return 0;
+    }
+    LONG_PTR previous = w->userData;
+    w->userData = value;
     return previous;
 }
 
@@ -547,17 +457,6 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
         top += base.y;
     }
     *rect = RECT{left, top, left + w->width, top + w->height};
-    return TRUE;
-}
-
-BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
-    Window* w = findWindow(hwnd);
-    if (w == nullptr || rect == nullptr) {
-        return FALSE;
-    }
-    RECT frame = nonClientFrame(w->style, w->exStyle);
-    *rect = RECT{0, 0, std::max<LONG>(0, w->width - frame.left - frame.right),
-                 std::max<LONG>(0, w->height - frame.top - frame.bottom)};
     return TRUE;
 }
 
@@ -578,28 +477,4 @@ BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text) {
         return FALSE;
     }
     return SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0 ? TRUE : FALSE;
-}
-
-BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point) {
-    Window* w = findWindow(hwnd);
-    if (w == nullptr || point == nullptr) {
-        return FALSE;
-    }
-    POINT origin = clientOrigin(*w);
-    point->x += origin.x;
-    point->y += origin.y;
-    return TRUE;
-}
-
-BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-    (void)repaint;
-    Window* w = findWindow(hwnd);
-    if (w == nullptr) {
-        return FALSE;
-    }
-    w->x = x;
-    w->y = y;
-    w->width = width;
-    w->height = height;
-    return TRUE;
 }
