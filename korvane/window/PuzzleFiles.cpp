@@ -31,6 +31,10 @@ void ReportFailure(const char* file, const std::string& reason) {
     OutputDebugStringA(line.c_str());
 }
 
+// The system's text for an error, made to end the debug line "korvane: <file>:
+// cannot ...: <reason>": its line break, and the full stop that ends the system's
+// sentence, go. (The solver's message box, which shows the text inside brackets,
+// keeps the full stop.)
 std::string SystemReason(DWORD error) {
     char text[256];
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
