@@ -17,6 +17,27 @@ std::optional<ExpectedRun> expectRun(const Board& loaded, std::int64_t stepCap) 
     return expected;
 }
 
+ExpectedRunCache::ExpectedRunCache(std::int64_t stepCap, std::size_t slots)
+    : stepCap_(stepCap), slots_(slots == 0 ? 1 : slots) {}
+
+const ExpectedRun* ExpectedRunCache::find(const Board& loaded) {
+    std::uint64_t hash = 14695981039346656037u; // FNV-1a over the cell values
+    for (int v : loaded) {
+        hash = (hash ^ static_cast<std::uint64_t>(v)) * 1099511628211u;
+    }
+    Slot& slot = slots_[hash % slots_.size()];
+    if (slot.used && slot.run.loaded == loaded) {
+        ++hits_;
+    } else {
+        const auto run = expectRun(loaded, stepCap_);
+        slot.used = true;
+        slot.overCap = !run;
+        slot.run = run ? *run : ExpectedRun{};
+        slot.run.loaded = loaded;
+    }
+    return slot.overCap ? nullptr : &slot.run;
+}
+
 std::string judgeSolverOutcome(const ExpectedRun& expected, int exitCode, std::string_view saved) {
     const auto board = savedSolution(saved);
     if (!board) {

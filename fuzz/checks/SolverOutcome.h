@@ -4,10 +4,12 @@
 
 #include "GridCheck.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace check {
 
@@ -29,6 +31,30 @@ struct ExpectedRun {
 // increasing), found by searchSteps. Nothing when the grid has a completion
 // but that search needs more than stepCap steps.
 std::optional<ExpectedRun> expectRun(const Board& loaded, std::int64_t stepCap);
+
+// expectRun for a fixed step cap, keeping the results of the last loaded grids
+// that it was asked for, one per slot of a table allocated once: asking
+// allocates nothing. A grid meets the same result as when it was first asked.
+class ExpectedRunCache {
+public:
+    ExpectedRunCache(std::int64_t stepCap, std::size_t slots);
+
+    // What expectRun(loaded, stepCap) gives; nullptr for nothing. The pointer
+    // holds until the next call.
+    const ExpectedRun* find(const Board& loaded);
+
+    std::int64_t hits() const { return hits_; }
+
+private:
+    struct Slot {
+        bool used = false;
+        bool overCap = false;
+        ExpectedRun run;
+    };
+    std::int64_t stepCap_;
+    std::vector<Slot> slots_;
+    std::int64_t hits_ = 0;
+};
 
 // Empty when the outcome is sound, otherwise what is wrong:
 // - the saved file is 81 lines of one digit and CR LF;

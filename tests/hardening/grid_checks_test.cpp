@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -250,6 +252,37 @@ TEST(ExpectRun, GridsWithoutCompletionAlwaysRunAndLongSearchesDoNot) {
         EXPECT_FALSE(check::expectRun(hard.puzzle, 1'000).has_value());
     }
     EXPECT_TRUE(check::expectRun(check::Board{}, 1'000).has_value());
+}
+
+void ExpectSameRun(const check::ExpectedRun* got, const std::optional<check::ExpectedRun>& want) {
+    ASSERT_EQ(got != nullptr, want.has_value());
+    if (got != nullptr) {
+        EXPECT_EQ(got->loaded, want->loaded);
+        EXPECT_EQ(got->solvable, want->solvable);
+        EXPECT_EQ(got->first, want->first);
+        EXPECT_EQ(got->steps, want->steps);
+    }
+}
+
+TEST(ExpectedRunCache, GivesWhatExpectRunGivesWhateverWasAskedBefore) {
+    check::Board clash{};
+    clash[0] = 5;
+    clash[8] = 5;
+    std::vector<check::Board> boards = PartlyEmptiedBoards();
+    boards.push_back(clash);
+    boards.push_back(check::hardBoards().front().puzzle); // past the cap below
+    for (std::size_t slots : {1u, 7u, 4096u}) {
+        SCOPED_TRACE(slots);
+        check::ExpectedRunCache cache(100'000, slots);
+        for (int round = 0; round < 2; ++round) {
+            for (const check::Board& board : boards) {
+                ExpectSameRun(cache.find(board), check::expectRun(board, 100'000));
+            }
+        }
+        if (slots == 4096u) {
+            EXPECT_EQ(cache.hits(), static_cast<std::int64_t>(boards.size()));
+        }
+    }
 }
 
 TEST(JudgeSolverOutcome, TheExpectedRunJudgesAsTheLoadedGrid) {
