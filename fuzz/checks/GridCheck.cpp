@@ -135,6 +135,7 @@ struct Counter {
 
 // Chronological search over the empty cells in a fixed order.
 struct OrderedSearch {
+    Board cells;
     Units units;
     std::array<int, 81> empty{};
     int emptyCount = 0;
@@ -155,8 +156,12 @@ struct OrderedSearch {
             units.flip(cell, bit);
             const bool done = fill(i + 1);
             units.flip(cell, bit);
-            if (done || steps > cap) {
-                return done;
+            if (done) {
+                cells[cell] = std::countr_zero(bit) + 1;
+                return true;
+            }
+            if (steps > cap) {
+                return false;
             }
         }
         return false;
@@ -230,8 +235,10 @@ bool smallestCompletion(const Board& board, const std::array<int, 81>& order, Bo
     return true;
 }
 
-std::int64_t searchSteps(const Board& board, const std::array<int, 81>& order, std::int64_t cap) {
+std::int64_t searchSteps(const Board& board, const std::array<int, 81>& order, std::int64_t cap,
+                         Board* first) {
     OrderedSearch search;
+    search.cells = board;
     search.cap = cap;
     if (!valuesInRange(board) || !loadUnits(board, search.units)) {
         return -1;
@@ -241,7 +248,12 @@ std::int64_t searchSteps(const Board& board, const std::array<int, 81>& order, s
             search.empty[search.emptyCount++] = cell;
         }
     }
-    search.fill(0);
+    if (search.fill(0)) {
+        if (first != nullptr) {
+            *first = search.cells;
+        }
+        return search.steps;
+    }
     return search.steps > cap ? -1 : search.steps;
 }
 

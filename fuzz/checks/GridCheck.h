@@ -37,8 +37,11 @@ bool smallestCompletion(const Board& board, const std::array<int, 81>& order, Bo
 // Steps of a depth-first search that fills the empty cells in the given order,
 // each with its allowed digits in increasing order, and stops at the first
 // completion: one step per cell entered, a dead end included. Returns -1 as
-// soon as the count passes cap, or when the board has a digit twice.
-std::int64_t searchSteps(const Board& board, const std::array<int, 81>& order, std::int64_t cap);
+// soon as the count passes cap, or when the board has a digit twice. When the
+// search ends on a completion and first is given, first receives it: the
+// completion that smallestCompletion gives for the same order.
+std::int64_t searchSteps(const Board& board, const std::array<int, 81>& order, std::int64_t cap,
+                         Board* first = nullptr);
 
 // The order in which the solver fills its cells: bottom row first, each row
 // from the left.

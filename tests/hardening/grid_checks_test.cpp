@@ -3,10 +3,14 @@
 #include "GridCheck.h"
 #include "GrilleText.h"
 #include "SolverOutcome.h"
+#include "TestBoards.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -163,6 +167,144 @@ TEST(SmallestCompletion, FollowsTheSolverOrder) {
     none[0] = 5;
     none[1] = 5;
     EXPECT_FALSE(check::smallestCompletion(none, check::bottomUpOrder(), out));
+}
+
+// Boards with one and with many completions: each hard board's solution with
+// a third, a half and two thirds of its cells emptied in a scattered pattern.
+std::vector<check::Board> PartlyEmptiedBoards() {
+    std::vector<check::Board> boards;
+    for (const check::HardBoard& hard : check::hardBoards()) {
+        for (int every : {3, 2}) {
+            for (bool keep : {false, true}) {
+                check::Board board = hard.solved;
+                for (int cell = 0; cell < 81; ++cell) {
+                    if (((cell * 7 + cell / 9) % every == 0) != keep) {
+                        board[cell] = 0;
+                    }
+                }
+                boards.push_back(board);
+            }
+        }
+    }
+    return boards;
+}
+
+TEST(SearchSteps, EndsOnTheSmallestCompletion) {
+    for (const check::Board& board : PartlyEmptiedBoards()) {
+        SCOPED_TRACE(check::toText(board));
+        check::Board smallest{};
+        ASSERT_TRUE(check::smallestCompletion(board, check::bottomUpOrder(), smallest));
+        check::Board first{};
+        EXPECT_GE(check::searchSteps(board, check::bottomUpOrder(), 10'000'000, &first), 0);
+        EXPECT_EQ(first, smallest);
+    }
+    check::Board first{};
+    EXPECT_EQ(check::searchSteps(Board(kReference), check::bottomUpOrder(), 0, &first), 0);
+    EXPECT_EQ(first, Board(kReference));
+    ASSERT_GT(check::searchSteps(check::Board{}, check::bottomUpOrder(), 1'000, &first), 0);
+    EXPECT_EQ(check::toText(first), kReference);
+}
+
+TEST(SearchSteps, LeavesFirstAloneWithoutACompletion) {
+    const check::Board marker = Board(kReference);
+    check::Board first = marker;
+    // Cell 72, the first in the solver's order, sees 2..5 in its row, 6..9 in
+    // its column and 1 in its box: one step, a dead end.
+    const check::Board dead = Board("000000000"
+                                    "000000000"
+                                    "900000000"
+                                    "800000000"
+                                    "700000000"
+                                    "600000000"
+                                    "000000000"
+                                    "010000000"
+                                    "023450000");
+    EXPECT_EQ(check::searchSteps(dead, check::bottomUpOrder(), 10'000'000, &first), 1);
+    EXPECT_EQ(first, marker);
+    // Over the cap: -1, nothing written.
+    EXPECT_EQ(check::searchSteps(check::Board{}, check::bottomUpOrder(), 10, &first), -1);
+    EXPECT_EQ(first, marker);
+}
+
+TEST(ExpectRun, SolvableGridsGetTheirFirstCompletion) {
+    for (const check::Board& board : PartlyEmptiedBoards()) {
+        SCOPED_TRACE(check::toText(board));
+        const auto expected = check::expectRun(board, 10'000'000);
+        ASSERT_TRUE(expected.has_value());
+        EXPECT_TRUE(expected->solvable);
+        EXPECT_EQ(expected->loaded, board);
+        check::Board smallest{};
+        ASSERT_TRUE(check::smallestCompletion(board, check::bottomUpOrder(), smallest));
+        EXPECT_EQ(expected->first, smallest);
+        EXPECT_EQ(expected->steps, check::searchSteps(board, check::bottomUpOrder(), 10'000'000));
+    }
+}
+
+TEST(ExpectRun, GridsWithoutCompletionAlwaysRunAndLongSearchesDoNot) {
+    check::Board clash{};
+    clash[0] = 5;
+    clash[8] = 5;
+    const auto none = check::expectRun(clash, 0);
+    ASSERT_TRUE(none.has_value());
+    EXPECT_FALSE(none->solvable);
+    // The hard boards need more steps than this in the solver's order.
+    for (const check::HardBoard& hard : check::hardBoards()) {
+        EXPECT_FALSE(check::expectRun(hard.puzzle, 1'000).has_value());
+    }
+    EXPECT_TRUE(check::expectRun(check::Board{}, 1'000).has_value());
+}
+
+void ExpectSameRun(const check::ExpectedRun* got, const std::optional<check::ExpectedRun>& want) {
+    ASSERT_EQ(got != nullptr, want.has_value());
+    if (got != nullptr) {
+        EXPECT_EQ(got->loaded, want->loaded);
+        EXPECT_EQ(got->solvable, want->solvable);
+        EXPECT_EQ(got->first, want->first);
+        EXPECT_EQ(got->steps, want->steps);
+    }
+}
+
+TEST(ExpectedRunCache, GivesWhatExpectRunGivesWhateverWasAskedBefore) {
+    check::Board clash{};
+    clash[0] = 5;
+    clash[8] = 5;
+    std::vector<check::Board> boards = PartlyEmptiedBoards();
+    boards.push_back(clash);
+    boards.push_back(check::hardBoards().front().puzzle); // past the cap below
+    for (std::size_t slots : {1u, 7u, 4096u}) {
+        SCOPED_TRACE(slots);
+        check::ExpectedRunCache cache(100'000, slots);
+        for (int round = 0; round < 2; ++round) {
+            for (const check::Board& board : boards) {
+                ExpectSameRun(cache.find(board), check::expectRun(board, 100'000));
+            }
+        }
+        if (slots == 4096u) {
+            EXPECT_EQ(cache.hits(), static_cast<std::int64_t>(boards.size()));
+        }
+    }
+}
+
+TEST(JudgeSolverOutcome, TheExpectedRunJudgesAsTheLoadedGrid) {
+    const check::Board reference = Board(kReference);
+    check::Board clash{};
+    clash[0] = 5;
+    clash[8] = 5;
+    check::Board other = reference; // the rectangle of rows 3 and 6 swapped
+    for (int cell : {30, 31, 57, 58}) {
+        other[cell] = 3 - other[cell];
+    }
+    for (const check::Board& loaded : {check::Board{}, clash, reference}) {
+        const auto expected = check::expectRun(loaded, 1'000'000);
+        ASSERT_TRUE(expected.has_value());
+        for (int exitCode : {check::kSolved, check::kNoSolution, check::kSaveFailed}) {
+            for (const check::Board& saved : {reference, other, clash, check::Board{}}) {
+                const std::string bytes = check::solutionBytes(saved);
+                EXPECT_EQ(check::judgeSolverOutcome(*expected, exitCode, bytes),
+                          check::judgeSolverOutcome(loaded, exitCode, bytes));
+            }
+        }
+    }
 }
 
 TEST(JudgeSolverOutcome, AcceptsSoundRuns) {
