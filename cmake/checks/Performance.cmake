@@ -41,39 +41,45 @@ file(READ $ENV{WINEPREFIX}.session/display display)
 string(STRIP "${display}" display)
 set(ENV{DISPLAY} ${display})
 
-# bench_medians(<program> <filter> <counter> <names variable> <values variable>): the
-# counter's median over 5 repetitions of each benchmark that the filter selects.
-function(bench_medians program filter counter names values)
-    set(json ${work}/${counter}.json)
+# bench_medians(<program> <filter> <counters...>): for each benchmark that the filter
+# selects, its name in bench_names and each counter's median over 5 repetitions in
+# bench_<counter>, in the same order.
+function(bench_medians program filter)
+    get_filename_component(json ${program} NAME)
+    set(json ${work}/${json}.json)
     execute_process(COMMAND ${program} --benchmark_filter=${filter} --benchmark_repetitions=5
                             --benchmark_report_aggregates_only=true --benchmark_out=${json}
                             --benchmark_out_format=json OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
     file(READ ${json} text)
     string(JSON count LENGTH "${text}" benchmarks)
     math(EXPR last "${count} - 1")
-    set(found_names "")
-    set(found_values "")
+    set(bench_names "")
+    foreach(counter IN LISTS ARGN)
+        set(bench_${counter} "")
+    endforeach()
     foreach(i RANGE ${last})
         string(JSON kind GET "${text}" benchmarks ${i} aggregate_name)
         if(kind STREQUAL "median")
             string(JSON name GET "${text}" benchmarks ${i} run_name)
-            string(JSON value GET "${text}" benchmarks ${i} ${counter})
-            list(APPEND found_names ${name})
-            list(APPEND found_values ${value})
+            list(APPEND bench_names ${name})
+            foreach(counter IN LISTS ARGN)
+                string(JSON value GET "${text}" benchmarks ${i} ${counter})
+                list(APPEND bench_${counter} ${value})
+            endforeach()
         endif()
     endforeach()
-    set(${names} ${found_names} PARENT_SCOPE)
-    set(${values} ${found_values} PARENT_SCOPE)
+    foreach(list IN ITEMS names ${ARGN})
+        set(bench_${list} ${bench_${list}} PARENT_SCOPE)
+    endforeach()
 endfunction()
 
 message(STATUS "benchmarks")
-bench_medians(${BUILD_DIR}/bench/engine/engine_bench WholePuzzle puzzles names rates)
-string(REGEX REPLACE "[.].*" "" engine_rate "${rates}") # whole puzzles
+bench_medians(${BUILD_DIR}/bench/engine/engine_bench WholePuzzle puzzles)
+string(REGEX REPLACE "[.].*" "" engine_rate "${bench_puzzles}") # whole puzzles
+bench_medians(${BUILD_DIR}/bench/solver/solver_bench . ns_per_step baseline_ns_per_step ratio)
 set(solver_rows "")
-foreach(counter IN ITEMS ns_per_step baseline_ns_per_step ratio)
-    bench_medians(${BUILD_DIR}/bench/solver/solver_bench . ${counter} boards ${counter})
-endforeach()
-foreach(board ns base rate IN ZIP_LISTS boards ns_per_step baseline_ns_per_step ratio)
+foreach(board ns base rate IN ZIP_LISTS bench_names bench_ns_per_step bench_baseline_ns_per_step
+                                        bench_ratio)
     string(REGEX REPLACE ".*/" "" board ${board})
     execute_process(COMMAND awk "BEGIN { printf \"%.1f | %.1f | %.2f\", ${ns}, ${base}, ${rate} }"
                     OUTPUT_VARIABLE figures)
@@ -142,8 +148,10 @@ hyperfine_medians(native)
 hyperfine_medians(wine)
 
 sudoku_solution_text(${hard_solved} expected)
+file(WRITE ${work}/expected.txt "${expected}")
+file(SHA256 ${work}/expected.txt expected)
 foreach(kind native wine)
-    file(READ ${work}/sudoku-${kind}-hard/solution.txt saved)
+    file(SHA256 ${work}/sudoku-${kind}-hard/solution.txt saved)
     if(NOT saved STREQUAL expected)
         message(FATAL_ERROR "sudoku (${kind}) saved a wrong solution of the hard board")
     endif()
@@ -179,7 +187,8 @@ execute_process(COMMAND git rev-parse --short HEAD WORKING_DIRECTORY ${SOURCE_DI
 execute_process(COMMAND uname -sr OUTPUT_VARIABLE kernel OUTPUT_STRIP_TRAILING_WHITESPACE)
 execute_process(COMMAND dpkg-query -W -f=\${Version} wine OUTPUT_VARIABLE wine_version)
 cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
-cmake_host_system_information(RESULT processor QUERY PROCESSOR_DESCRIPTION)
+file(STRINGS /proc/cpuinfo processor REGEX "^model name" LIMIT_COUNT 1)
+string(REGEX REPLACE ".*: " "" processor "${processor}")
 file(WRITE ${REPORT} "# Performance
 
 Rebuilt by `ctest --preset perf` (the test `performance_report` of the linux-release tree)

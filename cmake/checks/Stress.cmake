@@ -32,7 +32,8 @@ string(TIMESTAMP now "%Y-%m-%d %H:%M UTC" UTC)
 execute_process(COMMAND git rev-parse --short HEAD WORKING_DIRECTORY ${SOURCE_DIR}
                 OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE)
 cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
-cmake_host_system_information(RESULT processor QUERY PROCESSOR_DESCRIPTION)
+file(STRINGS /proc/cpuinfo processor REGEX "^model name" LIMIT_COUNT 1)
+string(REGEX REPLACE ".*: " "" processor "${processor}")
 list(JOIN bench_grids " " bench_text)
 file(WRITE ${REPORT} "${head}
 ${now}, tree at commit ${commit}, ${cores} cores, ${processor}, linux-release build.
