@@ -1,10 +1,20 @@
-# GoogleTest for both targets: Debian's packaged library natively, its shipped
-# sources compiled with the cross compiler for Windows.
+# Testing for every tree: GoogleTest, the Wine session fixture of the Windows trees,
+# valgrind's options for ctest -T memcheck, and the checks written as CMake scripts.
+if(SUDOKU_BUILD_FUZZ)
+    enable_testing() # the fuzz runs (fuzz/CMakeLists.txt)
+endif()
 if(NOT SUDOKU_BUILD_TESTS)
     return()
 endif()
 
-enable_testing()
+# ctest -T memcheck: every traced process (the black-box tests start the programs) ends
+# with exit code 99 on a memory error or a definite or indirect leak, so the test that
+# started it fails. Each process writes its own log, Testing/Temporary/valgrind.<pid>.log
+# (one log for a test, as ctest would have it, would keep only its last process's report).
+set(MEMORYCHECK_COMMAND_OPTIONS
+    "--trace-children=yes --leak-check=full --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect --track-origins=yes --error-exitcode=99 --log-file=${CMAKE_BINARY_DIR}/Testing/Temporary/valgrind.%p.log")
+set(MEMORYCHECK_SUPPRESSIONS_FILE ${CMAKE_CURRENT_LIST_DIR}/memcheck.supp)
+include(CTest)
 include(GoogleTest)
 
 if(CMAKE_CROSSCOMPILING)
@@ -15,12 +25,43 @@ else()
     find_package(GTest REQUIRED)
 endif()
 
-# sudoku_add_gtest(<name> SOURCES <files...> LIBS <targets...>)
-# One test program; its cases are listed by ctest (through the emulator when cross-compiling).
+# The Wine session (an X display, a prefix, a warm wineserver) as the fixture "wine":
+# every test that runs a Windows program requires it, so ctest starts it before the first
+# of them and ends it after the last, whatever -R or -L selects.
+function(sudoku_wine_fixture)
+    set(session ${PROJECT_SOURCE_DIR}/scripts/wine-session.sh)
+    add_test(NAME wine_session_start COMMAND ${session} start)
+    add_test(NAME wine_session_stop COMMAND ${session} stop)
+    set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine LABELS wine
+                                                       TIMEOUT 1200)
+    set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+endfunction()
+if(CMAKE_CROSSCOMPILING)
+    sudoku_wine_fixture()
+    set(SUDOKU_WINE_FIXTURE FIXTURES_REQUIRED wine)
+else()
+    set(SUDOKU_WINE_FIXTURE "")
+endif()
+
+# sudoku_add_gtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+# One test program; its cases are listed by ctest (through Wine when cross-compiling).
 function(sudoku_add_gtest name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES TIMEOUT 300)
+    set(labels "")
+    if(ARG_LABELS)
+        set(labels LABELS ${ARG_LABELS})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+                         PROPERTIES TIMEOUT 300 ${SUDOKU_WINE_FIXTURE} ${labels})
 endfunction()
+
+# The sources must be as clang-format writes them.
+if(NOT CMAKE_CROSSCOMPILING)
+    find_program(CLANG_FORMAT clang-format REQUIRED)
+    add_test(NAME clang_format
+             COMMAND ${CMAKE_COMMAND} -DCLANG_FORMAT=${CLANG_FORMAT}
+                     -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${CMAKE_CURRENT_LIST_DIR}/checks/Format.cmake)
+    set_tests_properties(clang_format PROPERTIES LABELS format)
+endif()

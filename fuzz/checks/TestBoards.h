@@ -1,12 +1,11 @@
 // The boards that the checks of both programs share: the hard boards of the
-// solver's search (bench/solver/hard-boards.txt) and the example grille.txt that
-// the releases ship (packaging/grille.txt).
+// solver's search (bench/solver/hard-boards.txt), the first of which is the example
+// grid that the releases ship as grille.txt.
 #pragma once
 
 #include "GridCheck.h"
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 namespace check {
@@ -21,9 +20,7 @@ struct HardBoard {
 // The hard boards in file order.
 const std::vector<HardBoard>& hardBoards();
 
-// The bytes of the example grille.txt as the source tree holds them (LF line ends).
-std::string_view exampleGrille();
-// The hard board that the example grille.txt loads: the puzzle and its solution.
+// The example grid: the puzzle and its solution.
 const HardBoard& exampleBoard();
 
 } // namespace check

@@ -74,7 +74,7 @@ TEST_F(SudokuProgram, WithoutAReadableGrilleWritesTheReferenceBoardBesideItself)
 }
 
 TEST_F(SudokuProgram, SolvesTheExampleGrilleBesideItself) {
-    program_.Write("grille.txt", check::exampleGrille());
+    program_.Write("grille.txt", check::grilleBytes(check::exampleBoard().puzzle));
     const RunResult r = Run();
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(program_.Read("solution.txt"), check::solutionBytes(check::exampleBoard().solved));

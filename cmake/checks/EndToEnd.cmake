@@ -1,0 +1,38 @@
+# korvane makes a puzzle in a scratch folder; the puzzle is written in sudoku's grille.txt
+# layout beside a copy of sudoku, which solves it, started from another folder; the
+# solution that sudoku saves must be korvane's.
+#   cmake -DKORVANE=<program> -DSUDOKU=<program> -DWORK=<scratch folder> -P EndToEnd.cmake
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../GridData.cmake)
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/korvane ${WORK}/sudoku)
+execute_process(COMMAND ${KORVANE} WORKING_DIRECTORY ${WORK}/korvane RESULT_VARIABLE status)
+if(NOT status EQUAL 1)
+    message(FATAL_ERROR "korvane ended with exit code ${status} (expected 1)")
+endif()
+sudoku_read_board(${WORK}/korvane/masque.txt puzzle)
+sudoku_read_board(${WORK}/korvane/solution.txt solution)
+if(NOT puzzle OR NOT solution)
+    message(FATAL_ERROR "korvane's masque.txt or solution.txt is not 81 lines of one digit")
+endif()
+sudoku_board_picture(${puzzle} picture)
+message("korvane's puzzle (masque.txt):\n${picture}")
+sudoku_board_picture(${solution} picture)
+message("korvane's solution (solution.txt):\n${picture}")
+
+file(COPY ${SUDOKU} DESTINATION ${WORK}/sudoku)
+get_filename_component(name ${SUDOKU} NAME)
+sudoku_grille_text(${puzzle} grille)
+file(WRITE ${WORK}/sudoku/grille.txt "${grille}")
+execute_process(COMMAND ${WORK}/sudoku/${name} WORKING_DIRECTORY / RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "sudoku ended with exit code ${status} (expected 0)")
+endif()
+sudoku_read_board(${WORK}/sudoku/solution.txt solved)
+sudoku_board_picture("${solved}" picture)
+message("sudoku's solution.txt:\n${picture}")
+if(NOT solved STREQUAL solution)
+    message(FATAL_ERROR "sudoku's solution differs from korvane's solution.txt")
+endif()
+message("sudoku's solution equals korvane's solution.txt.")

@@ -1,0 +1,108 @@
+# The test "package": makes the release of a configured and built tree with CPack,
+# unpacks it into an empty folder and uses it as a user would. korvane, started in a
+# folder of the user's, writes its two puzzle files and ends with exit code 1; sudoku,
+# started from there, solves the example grille.txt beside itself into the exact
+# solution.txt. The archive holds nothing else than the programs, the example and the
+# read-me in French and English, its text files in the platform's line ends.
+#   cmake -DBUILD_DIR=<tree> -DWORK=<scratch folder> [-DEXE=.exe] [-DRUNNER=<a,b,...>]
+#         -P TryRelease.cmake
+# RUNNER is put before each program (the Windows tree's emulator, commas for semicolons).
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../GridData.cmake)
+string(REPLACE "," ";" runner "${RUNNER}")
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/unpacked ${WORK}/user)
+execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config ${BUILD_DIR}/CPackConfig.cmake
+                        -B ${WORK}/cpack OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+file(GLOB archive ${WORK}/cpack/korvane-sudoku-*.zip ${WORK}/cpack/korvane-sudoku-*.tar.gz)
+list(LENGTH archive count)
+if(NOT count EQUAL 1)
+    message(FATAL_ERROR "CPack made ${count} archives, not one: ${archive}")
+endif()
+get_filename_component(name ${archive} NAME)
+string(REGEX REPLACE "\\.(zip|tar\\.gz)$" "" name ${name})
+message(STATUS "${name}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${archive} WORKING_DIRECTORY ${WORK}/unpacked
+                COMMAND_ERROR_IS_FATAL ANY)
+set(top ${WORK}/unpacked/${name})
+set(user ${WORK}/user)
+
+# check(<what> <condition...>): reports the check; a failed one fails the test at the end.
+macro(check what)
+    if(${ARGN})
+        message(STATUS "ok: ${what}")
+    else()
+        message(SEND_ERROR "FAILED: ${what}")
+    endif()
+endmacro()
+
+file(GLOB files RELATIVE ${top} ${top}/*)
+list(SORT files)
+list(JOIN files " " files)
+check("the archive holds the programs, the example and the read-me only (${files})"
+      files STREQUAL "LISEZMOI.txt grille.txt korvane${EXE} sudoku${EXE}")
+
+foreach(text IN ITEMS grille.txt LISEZMOI.txt)
+    # Bytes as hexadecimal pairs: file(READ) in text drops carriage returns.
+    file(READ ${top}/${text} bytes HEX)
+    string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+    string(REGEX MATCHALL "0a " lines "${bytes}")
+    string(REGEX MATCHALL "0d 0a " crlf "${bytes}")
+    list(LENGTH lines line_count)
+    list(LENGTH crlf crlf_count)
+    if(EXE)
+        check("${text}: every line ends with CR LF" line_count GREATER 0 AND
+              crlf_count EQUAL line_count)
+    else()
+        check("${text}: lines end with LF alone" line_count GREATER 0 AND crlf_count EQUAL 0)
+    endif()
+endforeach()
+file(READ ${top}/LISEZMOI.txt readme)
+check("the read-me in French and English" readme MATCHES "Codes de sortie" AND
+      readme MATCHES "Exit codes")
+
+execute_process(COMMAND ${runner} ${top}/korvane${EXE} WORKING_DIRECTORY ${user}
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+check("korvane ends with exit code 1 (${status})" status EQUAL 1)
+sudoku_read_board(${user}/solution.txt solution)
+sudoku_read_board(${user}/masque.txt puzzle)
+set(sound TRUE)
+if(NOT solution MATCHES "^[1-9]+$" OR NOT puzzle MATCHES "^[0-9]+$")
+    set(sound FALSE)
+endif()
+foreach(file IN ITEMS solution.txt masque.txt)
+    set(bytes "")
+    if(EXISTS ${user}/${file})
+        file(READ ${user}/${file} bytes HEX)
+    endif()
+    string(LENGTH "${bytes}" length)
+    if(bytes MATCHES "^(3[0-9]0a)*$" AND length EQUAL 324)
+    else()
+        set(sound FALSE)
+    endif()
+endforeach()
+if(sound)
+    foreach(cell RANGE 80)
+        string(SUBSTRING ${puzzle} ${cell} 1 given)
+        string(SUBSTRING ${solution} ${cell} 1 digit)
+        if(NOT given EQUAL 0 AND NOT given EQUAL digit)
+            set(sound FALSE)
+        endif()
+    endforeach()
+endif()
+check("korvane's files: 81 lines of one digit and LF each, the puzzle's digits the solution's"
+      sound)
+
+execute_process(COMMAND ${runner} ${top}/sudoku${EXE} WORKING_DIRECTORY ${user}
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+check("sudoku ends with exit code 0 (${status})" status EQUAL 0)
+sudoku_example(example solved)
+sudoku_solution_text(${solved} expected)
+file(WRITE ${WORK}/expected.txt "${expected}")
+file(SHA256 ${WORK}/expected.txt expected)
+set(saved "")
+if(EXISTS ${top}/solution.txt)
+    file(SHA256 ${top}/solution.txt saved)
+endif()
+check("sudoku's solution.txt beside it is the example's solution" saved STREQUAL expected)
