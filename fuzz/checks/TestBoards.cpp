@@ -1,5 +1,6 @@
 #include "TestBoards.h"
 
+#include "GrilleText.h"
 #include "board_files.h"
 
 #include <sstream>
