@@ -1,7 +1,7 @@
 # Testing for every tree: GoogleTest, the Wine session fixture of the Windows trees,
 # valgrind's options for ctest -T memcheck, and the checks written as CMake scripts.
-if(SUDOKU_BUILD_FUZZ)
-    enable_testing() # the fuzz runs (fuzz/CMakeLists.txt)
+if(SUDOKU_BUILD_FUZZ OR SUDOKU_RELEASE_TREE)
+    enable_testing() # the fuzz runs (fuzz/CMakeLists.txt), the release tried (packaging/)
 endif()
 if(NOT SUDOKU_BUILD_TESTS)
     return()

@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh native windows fuzz
 
 cmake --workflow --preset linux-debug   # formatting; native tests under ASan and UBSan
-cmake --workflow --preset linux-release # Release programs, benchmarks, tests, Linux release
+cmake --workflow --preset linux-release # Release programs, benchmarks, their tests
+cmake --workflow --preset linux-package # static Linux programs, the release tried, dist/
 ctest --preset memcheck -T memcheck --test-dir build/linux-release # valgrind, black-box tests
 
 # 32-bit Windows: every test under Wine, the PE files, the Windows release.

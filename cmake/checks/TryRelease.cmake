@@ -61,6 +61,49 @@ endforeach()
 file(READ ${top}/LISEZMOI.txt readme)
 check("the read-me in French and English" readme MATCHES "Codes de sortie" AND
       readme MATCHES "Exit codes")
+# "Français": the c cedilla is one byte of code page 1252 in the Windows read-me, two
+# bytes of UTF-8 in the Linux one; nothing else of UTF-8 in the Windows one.
+file(READ ${top}/LISEZMOI.txt readme HEX)
+if(EXE)
+    # Hexadecimal pairs, so that a match cannot straddle two bytes.
+    string(REGEX REPLACE "(..)" "\\1 " pairs "${readme}")
+    check("LISEZMOI.txt in code page 1252" pairs MATCHES "46 72 61 6e e7 61 69 73" AND
+          NOT pairs MATCHES "c3 ")
+else()
+    check("LISEZMOI.txt in UTF-8" readme MATCHES "4672616ec3a7616973")
+endif()
+
+# The Linux programs run on older systems: the highest version of the C library they
+# need, none when they are linked statically.
+if(NOT EXE)
+    foreach(program IN ITEMS korvane sudoku)
+        execute_process(COMMAND ${OBJDUMP} -T ${top}/${program} OUTPUT_VARIABLE symbols
+                        ERROR_VARIABLE objdump_error RESULT_VARIABLE dynamic)
+        string(REGEX MATCHALL "GLIBC_[0-9.]+" versions "${symbols}")
+        set(highest "")
+        foreach(version IN LISTS versions)
+            string(REPLACE "GLIBC_" "" version ${version})
+            if(highest STREQUAL "" OR version VERSION_GREATER highest)
+                set(highest ${version})
+            endif()
+        endforeach()
+        if(highest STREQUAL "")
+            if(NOT dynamic EQUAL 0 AND objdump_error MATCHES "not a dynamic object")
+                set(needs "no C library of the system (statically linked)")
+            else()
+                set(needs "no versioned C library symbol")
+            endif()
+            set(within TRUE)
+        else()
+            set(needs "GLIBC_${highest}")
+            set(within FALSE)
+            if(highest VERSION_LESS_EQUAL GLIBC_BOUND)
+                set(within TRUE)
+            endif()
+        endif()
+        check("${program} needs ${needs}, at most GLIBC_${GLIBC_BOUND}" within)
+    endforeach()
+endif()
 
 execute_process(COMMAND ${runner} ${top}/korvane${EXE} WORKING_DIRECTORY ${user}
                 RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
