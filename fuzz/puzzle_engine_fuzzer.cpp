@@ -1,8 +1,10 @@
 // Fuzz target: the puzzle engine with the random seed taken from the input.
 // Each puzzle must be valid, keep at least 28 givens, and have exactly one
-// completion, equal to the solution, as counted by a search of our own.
+// completion, equal to the solution, as counted by a search of our own; every
+// snapshot that a seed allocates is released by its end (snapshot_pool.h).
 #include "GridCheck.h"
 #include "PuzzleBuilder.h"
+#include "snapshot_pool.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,24 +27,7 @@ check::Board toBoard(const CellGrid& grid) {
     return board;
 }
 
-} // namespace
-
-// Each seed allocates and frees about 1,700 candidate snapshots of 750 bytes
-// (1.4 MB with AddressSanitizer's red zones), all within the seed's own run.
-// The default quarantine of 256 MB keeps freed snapshots from being reused
-// for 180 seeds, so that every allocation lands on memory long out of the
-// caches: a quarter of the target's time. A quarantine of 4 MB still holds
-// every snapshot that a seed frees until that seed's end and beyond; a use
-// after free within a seed is caught as before. ASAN_OPTIONS still has the
-// last word.
-extern "C" const char* __asan_default_options() {
-    return "quarantine_size_mb=4";
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    unsigned seed = 0;
-    std::memcpy(&seed, data, size < sizeof seed ? size : sizeof seed);
-
+void CheckSeed(unsigned seed) {
     std::srand(seed);
     PuzzleBuilder builder;
     builder.generateFullGrid();
@@ -81,6 +66,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (completion != full) {
         fail(seed, "the puzzle's completion differs from the solution", puzzle);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    snapshot_pool::Serve(sizeof(CandidateSnapshot));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    unsigned seed = 0;
+    std::memcpy(&seed, data, size < sizeof seed ? size : sizeof seed);
+    const std::size_t live = snapshot_pool::Live();
+    CheckSeed(seed);
+    if (snapshot_pool::Live() != live) {
+        fail(seed, "snapshots not released", check::Board{});
     }
     return 0;
 }
