@@ -46,33 +46,6 @@ protected:
     ScratchFolder elsewhere_;
 };
 
-// Without a grille.txt it can read, the run solves the empty board, silently; a
-// grille.txt that never ends a line is read no further than a bound.
-TEST_F(SudokuProgram, WithoutAReadableGrilleWritesTheReferenceBoardBesideItself) {
-    elsewhere_.Write("grille.txt", GrilleFile(std::string(81, '1'))); // must not be read
-    const struct {
-        const char* name;
-        void (*prepare)(const std::filesystem::path& grille);
-    } cases[] = {
-        {"no grille.txt", [](const std::filesystem::path&) {}},
-        {"a folder named grille.txt",
-         [](const std::filesystem::path& p) { std::filesystem::create_directory(p); }},
-        {"a link to an endless source",
-         [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto grille = program_.Path() / "grille.txt";
-        std::filesystem::remove_all(grille);
-        c.prepare(grille);
-        const RunResult r = Run();
-        EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(program_.Read("solution.txt"), SolutionBytes(kReference));
-        EXPECT_FALSE(std::filesystem::exists(elsewhere_.Path() / "solution.txt"));
-        EXPECT_EQ(r.stderrText, "");
-    }
-}
-
 TEST_F(SudokuProgram, SolvesTheExampleGrilleBesideItself) {
     program_.Write("grille.txt", check::grilleBytes(check::exampleBoard().puzzle));
     const RunResult r = Run();
@@ -99,33 +72,46 @@ TEST_F(SudokuProgram, GridsWithoutSolutionEndQuicklyWithTheGridAsLoaded) {
     }
 }
 
-TEST_F(SudokuProgram, UnwritableSolutionShowsTheMessageAndEndsWithTwo) {
-    struct Case {
+// A grille.txt that cannot be read (or never ends a line) leaves the empty board to
+// solve, silently; a solution.txt that cannot be written shows the save's message and
+// ends the run with 2.
+TEST_F(SudokuProgram, FilesThatCannotBeReadOrWritten) {
+    namespace fs = std::filesystem;
+    elsewhere_.Write("grille.txt", GrilleFile(std::string(81, '1'))); // must not be read
+    const struct {
         const char* name;
-        void (*prepare)(const std::filesystem::path&);
-        std::string message;
-    };
-    const Case cases[] = {
-        {"a folder named solution.txt",
-         [](const std::filesystem::path& p) { std::filesystem::create_directory(p); },
+        const char* file;
+        void (*prepare)(const fs::path& file);
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {"no grille.txt", "grille.txt", [](const fs::path&) {}, 0, ""},
+        {"a folder named grille.txt", "grille.txt",
+         [](const fs::path& p) { fs::create_directory(p); }, 0, ""},
+        {"grille.txt a link to an endless source", "grille.txt",
+         [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, 0, ""},
+        {"a folder named solution.txt", "solution.txt",
+         [](const fs::path& p) { fs::create_directory(p); }, 2,
          "Sauve_Grille: Erreur 21 (Is a directory)\n"},
-        {"a dangling link into a missing folder",
-         [](const std::filesystem::path& p) {
-             std::filesystem::create_symlink(p.parent_path() / "absent" / "solution.txt", p);
-         },
+        {"solution.txt a dangling link into a missing folder", "solution.txt",
+         [](const fs::path& p) { fs::create_symlink(p.parent_path() / "absent" / "x.txt", p); }, 2,
          "Sauve_Grille: Erreur 2 (No such file or directory)\n"},
-        {"a link to a full device",
-         [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/full", p); },
+        {"solution.txt a link to a full device", "solution.txt",
+         [](const fs::path& p) { fs::create_symlink("/dev/full", p); }, 2,
          "Sauve_Grille: Erreur 28 (No space left on device)\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto target = program_.Path() / "solution.txt";
-        std::filesystem::remove_all(target);
-        c.prepare(target);
+        fs::remove_all(program_.Path() / "grille.txt");
+        fs::remove_all(program_.Path() / "solution.txt");
+        c.prepare(program_.Path() / c.file);
         const RunResult r = Run();
-        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.exitCode, c.exitCode);
         EXPECT_EQ(r.stderrText, c.message);
+        if (c.exitCode == 0) {
+            EXPECT_EQ(program_.Read("solution.txt"), SolutionBytes(kReference));
+        }
+        EXPECT_FALSE(fs::exists(elsewhere_.Path() / "solution.txt"));
     }
 }
 

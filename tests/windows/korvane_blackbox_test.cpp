@@ -66,7 +66,7 @@ TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
     WriteBytes(folder.File("solution.txt"), std::string(1000, 'x'));
     WriteBytes(folder.File("masque.txt"), std::string(500, 'y'));
 
-    ChildProcess korvane(Korvane(), folder.Path());
+    ChildProcess korvane(Korvane(), folder.Text());
     ASSERT_TRUE(korvane.Started()) << Korvane();
     bool windowSeen = false;
     const DWORD start = GetTickCount();
@@ -102,7 +102,7 @@ class KorvaneWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateDirectoryA(folder_.File("solution.txt").c_str(), nullptr));
-        korvane_.emplace(Korvane(), folder_.Path());
+        korvane_.emplace(Korvane(), folder_.Text());
         ASSERT_TRUE(korvane_->Started()) << Korvane();
         main_ = WaitForWindow(*korvane_, "SudokuClassApp", "KORVANE", kRunMs);
         ASSERT_NE(main_, nullptr) << "no KORVANE window came up";

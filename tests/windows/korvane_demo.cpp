@@ -64,7 +64,7 @@ bool FindRowDuplicate(HWND main, int& cell, int& digit) {
 int main() {
     ScratchFolder folder;
     CreateDirectoryA(folder.File("solution.txt").c_str(), nullptr);
-    ChildProcess korvane(NativePath(KORVANE_EXE), folder.Path());
+    ChildProcess korvane(NativePath(KORVANE_EXE), folder.Text());
     HWND main = WaitForWindow(korvane, "SudokuClassApp", "KORVANE", kWaitMs);
     int cell = 0;
     int digit = 0;

@@ -47,22 +47,6 @@ std::string NativePath(std::string path) {
     return path;
 }
 
-ScratchFolder::ScratchFolder() {
-    static std::atomic<int> counter{0};
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::ostringstream name;
-    name << temp << "windows-test-" << GetCurrentProcessId() << "-" << GetTickCount() << "-"
-         << counter++;
-    path_ = name.str();
-    CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 std::optional<std::string> ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {

@@ -2,6 +2,8 @@
 // folder, finds its windows, reads their texts and styles, and waits for its end.
 #pragma once
 
+#include "temp_folder.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -15,19 +17,7 @@ namespace windows_test {
 std::string NativePath(std::string path);
 
 // A new empty folder under the temporary folder, removed with its content at the end.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
+using ScratchFolder = test_support::TempFolder;
 
 std::optional<std::string> ReadBytes(const std::string& file);
 void WriteBytes(const std::string& file, const std::string& bytes);

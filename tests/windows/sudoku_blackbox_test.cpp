@@ -43,7 +43,7 @@ TEST(SudokuRun, SolvesTheGrilleBesideTheProgramFromAnotherFolder) {
     ASSERT_TRUE(programFolder.copied);
     ScratchFolder elsewhere;
 
-    ChildProcess sudoku(programFolder.program, elsewhere.Path());
+    ChildProcess sudoku(programFolder.program, elsewhere.Text());
     ASSERT_TRUE(sudoku.Started());
     bool windowSeen = false;
     const DWORD start = GetTickCount();
@@ -66,7 +66,7 @@ TEST(SudokuRun, ReportsAnUnwritableSolutionThenEndsWithCodeTwo) {
     ASSERT_TRUE(CreateDirectoryA(programFolder.folder.File("solution.txt").c_str(), nullptr));
     ScratchFolder elsewhere;
 
-    ChildProcess sudoku(programFolder.program, elsewhere.Path());
+    ChildProcess sudoku(programFolder.program, elsewhere.Text());
     ASSERT_TRUE(sudoku.Started());
     const auto box = WaitForMessageBox(sudoku, kRunMs);
     ASSERT_TRUE(box) << "no message box; exit code "
@@ -87,7 +87,7 @@ TEST(SudokuRun, ReportsAnUnwritableSolutionThenEndsWithCodeTwo) {
 // Western system finds its grille.txt and writes solution.txt beside it.
 TEST(SudokuRun, SolvesInAFolderNamedOutsideTheAnsiCodePage) {
     ScratchFolder base;
-    const std::filesystem::path folder = std::filesystem::path(base.Path()) / L"Судоку";
+    const std::filesystem::path folder = base.Path() / L"Судоку";
     ASSERT_TRUE(std::filesystem::create_directory(folder));
     const std::filesystem::path program = folder / L"sudoku.exe";
     ASSERT_TRUE(
@@ -98,7 +98,7 @@ TEST(SudokuRun, SolvesInAFolderNamedOutsideTheAnsiCodePage) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-    const std::wstring current = std::filesystem::path(base.Path()).wstring();
+    const std::wstring current = base.Path().wstring();
     ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, current.c_str(), &startup, &info));
     const DWORD waited = WaitForSingleObject(info.hProcess, kRunMs);

@@ -19,9 +19,20 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
-// The form's window and controls, found as any program would find them.
+// The form's window and controls, found as any program would find them: the
+// window of the form's class that this thread made (other test programs running at
+// the same time have theirs).
+BOOL CALLBACK KeepFormWindow(HWND window, LPARAM found) {
+    if (ClassOf(window) != forms::kFormClass) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
 HWND FormWindow() {
-    return FindWindowA(forms::kFormClass, nullptr);
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), KeepFormWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 HWND Label(int index) {
     return GetDlgItem(FormWindow(), forms::kFormLabelIdBase + index);

@@ -2,9 +2,6 @@
 
 #include "GrilleText.h"
 
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <stdexcept>
 
 using namespace modSudoku;
@@ -68,32 +65,6 @@ std::string SolutionBytes(std::string_view board) {
 
 std::string GrilleFile(std::string_view board) {
     return check::grilleBytes(Checked(board));
-}
-
-ScratchFolder::ScratchFolder() {
-    std::random_device seed;
-    const auto base = std::filesystem::temp_directory_path();
-    for (;;) {
-        path_ = base / ("sudoku-test-" + std::to_string(seed()));
-        if (std::filesystem::create_directory(path_)) {
-            break;
-        }
-    }
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-void ScratchFolder::Write(const std::string& name, std::string_view bytes) const {
-    std::ofstream out(path_ / name, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ScratchFolder::Read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void Manque_Carre_Case(int x, int y, ListeChiffres& liste) {

@@ -6,9 +6,9 @@
 
 #include "headless_runtime.h"
 #include "modSudoku.h"
+#include "temp_folder.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -77,21 +77,7 @@ std::string SolutionBytes(std::string_view board);
 std::string GrilleFile(std::string_view board);
 
 // A fresh empty folder under the temporary directory, removed at the end.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::string Text() const { return path_.string(); }
-    void Write(const std::string& name, std::string_view bytes) const;
-    std::string Read(const std::string& name) const;
-
-private:
-    std::filesystem::path path_;
-};
+using ScratchFolder = test_support::TempFolder;
 
 // The search's operations written out plainly, for a step-by-step transcription
 // of the backtracking.

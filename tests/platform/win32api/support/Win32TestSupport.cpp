@@ -61,17 +61,12 @@ LRESULT CALLBACK CbtRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("korvane-test-" + std::to_string(GetTickCount()) + "-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-    std::filesystem::current_path(path_);
+    std::filesystem::current_path(Path());
 }
 
 ScratchFolder::~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
 }
 
 std::string ClassNameOf(HWND hwnd) {

@@ -4,6 +4,8 @@
 // scratch current folder.
 #pragma once
 
+#include "temp_folder.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -51,17 +53,13 @@ private:
 
 // A fresh empty folder made the current folder; the previous one is restored
 // and the folder removed at the end.
-class ScratchFolder {
+class ScratchFolder : public test_support::TempFolder {
 public:
     ScratchFolder();
     ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
 
 private:
     std::filesystem::path previous_;
-    std::filesystem::path path_;
 };
 
 std::string ClassNameOf(HWND hwnd);
