@@ -237,6 +237,11 @@ TEST_F(KorvaneWindow, ReportsEachKindOfDuplicateAndGivesTheFocusBack) {
         SCOPED_TRACE(each.unit);
         const auto [cell, digit] = FindEntry(each.wanted);
         ASSERT_GE(cell, 0) << "no cell in this puzzle gives that duplicate";
+        // As a person does: a click into the cell (the window is then the active one,
+        // to which the system gives the activation back when the box closes), a digit.
+        ClickMiddleOf(cells_[cell]);
+        ASSERT_TRUE(Until([&] { return FocusedWindow() == cells_[cell]; }))
+            << "the click gave no focus";
         PostMessageA(cells_[cell], WM_CHAR, '0' + digit, 0);
         const auto box = WaitForMessageBox(*korvane_, kUiMs);
         ASSERT_TRUE(box) << "no message box for cell " << cell << " digit " << digit;
