@@ -22,7 +22,7 @@ using CaptionChars = std::array<char, kLabelCount>;
 
 class FormRuntime {
 public:
-    FormRuntime() { captions_.fill('\0'); }
+    FormRuntime() = default;
     FormRuntime(const FormRuntime&) = delete;
     FormRuntime& operator=(const FormRuntime&) = delete;
     virtual ~FormRuntime() = default;

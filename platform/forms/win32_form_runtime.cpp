@@ -41,7 +41,6 @@ RECT LabelRect(int index) {
 } // namespace
 
 Win32FormRuntime::Win32FormRuntime() {
-    shown_.fill('\0');
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterFormClass(instance);
     form_ = CreateWindowExA(0, kFormClass, "Sudoku", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
