@@ -43,18 +43,24 @@ else()
     set(SUDOKU_WINE_FIXTURE "")
 endif()
 
-# sudoku_add_gtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+# sudoku_add_gtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [DESKTOP])
 # One test program; its cases are listed by ctest (through Wine when cross-compiling).
+# DESKTOP: its cases create windows. Under Wine all processes share one X display, so a
+# window activated by one test takes the foreground, and with it the keyboard focus, from
+# a test running beside it; such cases hold the lock "desktop" and run one at a time.
 function(sudoku_add_gtest name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "DESKTOP" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
-    set(labels "")
+    set(properties TIMEOUT 300 ${SUDOKU_WINE_FIXTURE})
     if(ARG_LABELS)
-        set(labels LABELS ${ARG_LABELS})
+        list(APPEND properties LABELS ${ARG_LABELS})
+    endif()
+    if(ARG_DESKTOP AND CMAKE_CROSSCOMPILING)
+        list(APPEND properties RESOURCE_LOCK desktop)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-                         PROPERTIES TIMEOUT 300 ${SUDOKU_WINE_FIXTURE} ${labels})
+                         PROPERTIES ${properties})
 endfunction()
 
 # The sources must be as clang-format writes them.
