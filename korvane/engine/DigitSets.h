@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace digit_sets {
 
@@ -30,22 +31,41 @@ inline constexpr std::array<CellUnits, kCellCount> kUnitsOf = [] {
 // before it has met any empty cell.
 inline constexpr int kAboveAnyFreeCount = kDigitCount + 1;
 
+// The number of digits in each set, worked out once: the programs do not require
+// a processor with a population count instruction, and without one std::popcount
+// is a library call, which the searches would make at every cell they rate.
+inline constexpr auto kDigitsIn = [] {
+    std::array<std::uint8_t, 1u << kDigitCount> counts{};
+    for (unsigned set = 0; set < counts.size(); ++set) {
+        counts[set] = static_cast<std::uint8_t>(std::popcount(set));
+    }
+    return counts;
+}();
+
 // How many of the 9 digits are not in the set.
 inline int freeCount(unsigned blocked) {
-    return kDigitCount - std::popcount(blocked);
+    return kDigitCount - kDigitsIn[blocked];
 }
 
 inline unsigned bitOf(CellValue digit) {
     return 1u << (digit - 1);
 }
 
+// The 9 marks of a cell for each set of blocked digits.
+inline constexpr auto kMarksOf = [] {
+    std::array<std::array<std::uint8_t, kDigitCount>, 1u << kDigitCount> marks{};
+    for (unsigned blocked = 0; blocked < marks.size(); ++blocked) {
+        for (int d = 0; d < kDigitCount; ++d) {
+            marks[blocked][d] = ((blocked >> d) & 1u) != 0 ? kMarkBlocked : kMarkFree;
+        }
+    }
+    return marks;
+}();
+
 // Writes the 9 marks of cell k: blocked for the digits of the set, free for the
 // others. Any tried mark of k is wiped.
 inline void writeMarks(CandidateSnapshot* snapshot, int k, unsigned blocked) {
-    std::uint8_t* marks = snapshot->marks + k * kDigitCount;
-    for (int d = 0; d < kDigitCount; ++d) {
-        marks[d] = static_cast<std::uint8_t>((blocked >> d) & 1u);
-    }
+    std::memcpy(snapshot->marks + k * kDigitCount, kMarksOf[blocked].data(), kDigitCount);
 }
 
 // The digits standing in each row, column and box of a grid.

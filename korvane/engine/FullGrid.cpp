@@ -5,6 +5,9 @@
 void PuzzleBuilder::generateFullGrid() {
     solution.fill(0);
     snapshots.clear();
+    // The digits of each unit, kept with each placement and read again from the
+    // grid after a backtrack, which may undo and redo several cells.
+    digit_sets::UnitDigits units(solution);
     for (;;) {
         CandidateSnapshot* pass = snapshots.push();
         if (pass == nullptr) {
@@ -12,7 +15,6 @@ void PuzzleBuilder::generateFullGrid() {
         }
         // Rate every empty cell; the lowest index wins among equals, and a dead
         // cell ends the pass with a backtrack alone.
-        const digit_sets::UnitDigits units(solution);
         int best = digit_sets::kAboveAnyFreeCount;
         unsigned bestBlocked = 0;
         bool backtracked = false;
@@ -24,6 +26,7 @@ void PuzzleBuilder::generateFullGrid() {
             const int n = digit_sets::freeCount(blocked);
             if (n == 0) {
                 backtrack(snapshots.pop());
+                units = digit_sets::UnitDigits(solution);
                 backtracked = true;
                 break;
             }
@@ -40,8 +43,10 @@ void PuzzleBuilder::generateFullGrid() {
             break;
         }
         // Only the chosen cell's marks are ever read again.
-        digit_sets::writeMarks(pass, pass->chosenCell, bestBlocked);
+        const int k = pass->chosenCell;
+        digit_sets::writeMarks(pass, k, bestBlocked);
         placeRandomCandidate(pass, solution);
+        units.add(k, solution[k]);
     }
     snapshots.clear();
 }

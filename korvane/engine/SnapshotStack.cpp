@@ -1,9 +1,12 @@
 // The doubly linked stack of candidate snapshots.
 #include "PuzzleBuilder.h"
 
+#include <cstring>
+
 CandidateSnapshot* SnapshotStack::push() {
-    // Value-initialised: every mark 0, chosenCell 0, both links null.
-    auto* snapshot = new CandidateSnapshot{};
+    // Every byte 0: every mark 0, chosenCell 0, both links null.
+    auto* snapshot = new CandidateSnapshot;
+    std::memset(snapshot, 0, sizeof *snapshot);
     snapshot->below = top;
     if (top != nullptr) {
         top->above = snapshot;
