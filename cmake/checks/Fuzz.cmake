@@ -17,8 +17,10 @@ if(WORKERS GREATER 1)
 endif()
 execute_process(COMMAND ${TARGET} ${args} OUTPUT_FILE ${LOG} ERROR_FILE ${LOG}
                 WORKING_DIRECTORY ${folder} RESULT_VARIABLE status)
+set(reports ${LOG}) # what a finding prints the end of
 if(WORKERS GREATER 1)
     file(GLOB logs ${folder}/fuzz-*.log)
+    list(APPEND reports ${logs})
 endif()
 
 set(runs 0)
@@ -49,7 +51,7 @@ if(NOT status EQUAL 0)
     # The end of each log without libFuzzer's progress lines (read by grep and tail:
     # CMake's lists would split the sanitizers' reports at their semicolons and brackets).
     set(tails "")
-    foreach(log IN LISTS LOG logs)
+    foreach(log IN LISTS reports)
         execute_process(COMMAND grep -v "^#[0-9]" ${log} COMMAND tail -n 60 OUTPUT_VARIABLE tail)
         string(APPEND tails "\n--- ${log}\n${tail}")
     endforeach()
