@@ -35,16 +35,6 @@ Completions findCompletions(const CellGrid& puzzle) {
     return found;
 }
 
-CellGrid puzzleOf(const PuzzleBuilder& builder) {
-    CellGrid puzzle = builder.solution;
-    for (int k = 0; k < kCellCount; ++k) {
-        if (builder.clueMask[k] != kMaskGiven) {
-            puzzle[k] = 0;
-        }
-    }
-    return puzzle;
-}
-
 unsigned seedForFirstDraw(int modulus, int residue) {
     for (unsigned seed = 1;; ++seed) {
         std::srand(seed);

@@ -30,9 +30,6 @@ struct Completions {
 // nothing with the engine. Conflicting givens give 0.
 Completions findCompletions(const CellGrid& puzzle);
 
-// The puzzle that a builder's mask makes of its solution: 0 at hidden cells.
-CellGrid puzzleOf(const PuzzleBuilder& builder);
-
 // The smallest seed after which the first rand() % modulus equals residue.
 unsigned seedForFirstDraw(int modulus, int residue);
 

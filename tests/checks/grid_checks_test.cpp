@@ -2,11 +2,13 @@
 // runs prove nothing, so each check is tried on cases that it must reject.
 #include "GridCheck.h"
 #include "GrilleText.h"
+#include "PuzzleCheck.h"
 #include "SolverOutcome.h"
 #include "TestBoards.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -357,6 +359,58 @@ TEST(JudgeSolverOutcome, RejectsEachKindOfFault) {
     // Any other exit code.
     EXPECT_NE(check::judgeSolverOutcome(empty, check::kSaveFailed, check::solutionBytes(reference)),
               "");
+}
+
+TEST(JudgePuzzle, AcceptsASoundPuzzleAndRejectsEachKindOfFault) {
+    const check::HardBoard& hard = check::hardBoards().front();
+    check::Board sound = hard.puzzle; // one completion; givens added up to 30
+    auto empty = std::count(sound.begin(), sound.end(), 0);
+    for (int cell = 0; empty > 51; ++cell) {
+        empty -= sound[cell] == 0 ? 1 : 0;
+        sound[cell] = hard.solved[cell];
+    }
+    ASSERT_EQ(check::judgePuzzle(hard.solved, sound), "");
+    std::string files[2];
+    for (int i = 0; i < 2; ++i) {
+        for (int v : i == 0 ? hard.solved : sound) {
+            files[i] += static_cast<char>('0' + v);
+            files[i] += '\n';
+        }
+    }
+    EXPECT_EQ(check::judgePuzzleFiles(files[0], files[1]), "");
+
+    check::Board broken = hard.solved;
+    std::swap(broken[0], broken[1]);
+    check::Board otherGiven = sound;
+    otherGiven[80] = otherGiven[80] % 9 + 1;
+    check::Board few = sound;
+    for (int cell = 0, hidden = 0; hidden < 3; ++cell) {
+        hidden += few[cell] != 0 ? 1 : 0;
+        few[cell] = 0;
+    }
+    check::Board twoCompletions = Board(kReference); // a rectangle of rows 3 and 6 hidden
+    for (int cell : {30, 31, 57, 58}) {
+        twoCompletions[cell] = 0;
+    }
+    const struct {
+        const char* what;
+        check::Board solution, puzzle;
+    } faults[] = {
+        {"solution breaks the rules", broken, sound},
+        {"a given that is not the solution's digit", hard.solved, otherGiven},
+        {"27 givens", hard.solved, few},
+        {"no hidden cell", hard.solved, hard.solved},
+        {"two completions", Board(kReference), twoCompletions},
+    };
+    for (const auto& f : faults) {
+        EXPECT_NE(check::judgePuzzle(f.solution, f.puzzle), "") << f.what;
+    }
+    std::string longer = files[0];
+    longer += '\n';
+    std::string carriageReturn = files[1];
+    carriageReturn.back() = '\r';
+    EXPECT_NE(check::judgePuzzleFiles(longer, files[1]), "");
+    EXPECT_NE(check::judgePuzzleFiles(files[0], carriageReturn), "");
 }
 
 } // namespace
