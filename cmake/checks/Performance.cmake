@@ -97,7 +97,7 @@ list(GET board_STEPS -1 hard_steps)
 list(GET board_PUZZLES -1 hard)
 list(GET board_SOLVED -1 hard_solved)
 file(MAKE_DIRECTORY ${work}/korvane-native ${work}/korvane-wine)
-execute_process(COMMAND ${BUILD_DIR}/korvane/window/korvane WORKING_DIRECTORY ${work}/korvane-native)
+execute_process(COMMAND ${BUILD_DIR}/korvane/linux/korvane WORKING_DIRECTORY ${work}/korvane-native)
 sudoku_read_board(${work}/korvane-native/masque.txt typical)
 foreach(kind native wine)
     foreach(grid typical hard)
@@ -111,7 +111,7 @@ foreach(grid typical hard)
     file(COPY ${windows_dir}/source_resolveur/sudoku.exe DESTINATION ${work}/sudoku-wine-${grid})
 endforeach()
 set(native_commands
-    korvane "cd ${work}/korvane-native && ${BUILD_DIR}/korvane/window/korvane"
+    korvane "cd ${work}/korvane-native && ${BUILD_DIR}/korvane/linux/korvane"
     typical "cd / && ${work}/sudoku-native-typical/sudoku"
     hard "cd / && ${work}/sudoku-native-hard/sudoku")
 set(wine_commands

@@ -9,11 +9,6 @@ inline constexpr DWORD kReadOnlyCellStyle =
 inline constexpr DWORD kEditableCellStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER | ES_CENTER;
 
-// Place and size of cell index in a grid whose top-left cell stands at
-// (margin, margin): a 30-pixel pitch, the third cell of each box 2 pixels
-// smaller so that a gap shows between boxes.
-RECT CellRect(int index, int margin);
-
 // Creates the "Edit" control of one cell, empty, with the given style.
 HWND CreateCell(HWND mainWindow, int index, DWORD style);
 // Replaces the 81 cells by read-only givens and editable one-character cells.
@@ -29,10 +24,8 @@ bool CheckCellEntry(HWND mainWindow, int id);
 // cell's handling of that key is over.
 inline constexpr UINT kRefusedKeyHandled = WM_APP;
 
-// A cell's EN_MAXTEXT: the one-character limit refused a key. The cell then
-// reports EN_UPDATE and EN_CHANGE all the same (Wine's edit control does, and
-// Windows' does for an insertion truncated to nothing), with its text unchanged.
-// Keeps the cell's text, so that CheckCellEntry knows that change for what it
-// is, until kRefusedKeyHandled arrives and calls EndRefusedKey.
+// A cell's EN_MAXTEXT: the one-character limit refused a key (see RefusedKey).
+// Keeps the cell's text, so that CheckCellEntry knows the change that follows
+// for what it is, until kRefusedKeyHandled arrives and calls EndRefusedKey.
 void NoteRefusedKey(HWND mainWindow, int id);
 void EndRefusedKey();

@@ -5,6 +5,7 @@
 #include "CellGrid.h"
 #include "Globals.h"
 #include "PuzzleFiles.h"
+#include "PuzzleText.h"
 #include "SolutionWindow.h"
 #include "resource.h"
 
@@ -25,12 +26,7 @@ LRESULT OnCreate(HWND window) {
 
     puzzleBuilder.generateFullGrid();
     puzzleBuilder.removeClues();
-    playerGrid.fill(0);
-    for (int i = 0; i < kCellCount; ++i) {
-        if (puzzleBuilder.clueMask[i] == kMaskGiven) {
-            playerGrid[i] = puzzleBuilder.solution[i];
-        }
-    }
+    playerGrid = GivensOf(puzzleBuilder);
     puzzleGrid = playerGrid;
 
     RebuildCells(window);

@@ -1,34 +1,21 @@
-// solution.txt and masque.txt: 81 lines of one decimal value each, LF line
-// ends, in cell index order, 162 bytes. A failure to create or to write either
-// file in full is written as one line to the debug output (standard error on
-// the stand-in) and makes WritePuzzleFiles return false, so the window comes up.
+// solution.txt and masque.txt through CreateFileA and WriteFile. A failure to
+// create or to write either file in full is written as one line to the debug
+// output and makes WritePuzzleFiles return false, so the window comes up.
 #include "PuzzleFiles.h"
 
 #include "Globals.h"
+#include "PuzzleText.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 namespace {
 
-constexpr const char* kSolutionFile = "solution.txt";
-constexpr const char* kMaskFile = "masque.txt";
-
-std::string GridText(const CellGrid& grid) {
-    std::ostringstream text;
-    for (CellValue value : grid) {
-        text << value << '\n';
-    }
-    return text.str();
-}
-
-void ReportFailure(const char* file, const std::string& reason) {
-    std::string line = std::string("korvane: ") + file + ": " + reason + "\n";
-    OutputDebugStringA(line.c_str());
+void ReportFailure(const char* file, FileStep step, const std::string& reason) {
+    OutputDebugStringA(FileFailureLine(file, step, reason).c_str());
 }
 
 // The system's text for an error, made to end the debug line "korvane: <file>:
@@ -53,7 +40,7 @@ HANDLE CreateGridFile(const char* name) {
     HANDLE file =
         CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        ReportFailure(name, "cannot create the file: " + SystemReason(GetLastError()));
+        ReportFailure(name, FileStep::Create, SystemReason(GetLastError()));
     }
     return file;
 }
@@ -62,12 +49,13 @@ HANDLE CreateGridFile(const char* name) {
 bool WriteGridFile(HANDLE file, const char* name, const std::string& text) {
     DWORD written = 0;
     if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-        ReportFailure(name, "cannot write the file: " + SystemReason(GetLastError()));
+        ReportFailure(name, FileStep::Write, SystemReason(GetLastError()));
         return false;
     }
     if (written != text.size()) {
-        ReportFailure(name, "cannot write the file: " + std::to_string(written) + " of " +
-                                std::to_string(text.size()) + " bytes written");
+        ReportFailure(name, FileStep::Write,
+                      std::to_string(written) + " of " + std::to_string(text.size()) +
+                          " bytes written");
         return false;
     }
     return true;
@@ -82,7 +70,7 @@ bool WritePuzzleFiles() {
     if (solutionFile == INVALID_HANDLE_VALUE) {
         return false;
     }
-    if (!WriteGridFile(solutionFile, kSolutionFile, GridText(puzzleBuilder.solution))) {
+    if (!WriteGridFile(solutionFile, kSolutionFile, GridFileText(puzzleBuilder.solution))) {
         CloseHandle(solutionFile);
         return false;
     }
@@ -91,7 +79,7 @@ bool WritePuzzleFiles() {
         CloseHandle(solutionFile);
         return false;
     }
-    if (!WriteGridFile(maskFile, kMaskFile, GridText(puzzleGrid))) {
+    if (!WriteGridFile(maskFile, kMaskFile, GridFileText(puzzleGrid))) {
         CloseHandle(maskFile);
         CloseHandle(solutionFile);
         return false;

@@ -2,7 +2,7 @@
 // text per cell, the hidden cells in black on white.
 #include "SolutionWindow.h"
 
-#include "CellGrid.h"
+#include "CellRules.h"
 #include "Globals.h"
 #include "resource.h"
 
@@ -78,10 +78,10 @@ LRESULT CreateSolutionCells(SolutionView& view, HWND window) {
     for (int i = 0; i < kCellCount; ++i) {
         char text[8];
         std::snprintf(text, sizeof text, "%d", static_cast<int>(view.builder->solution[i]));
-        RECT r = CellRect(i, 0);
+        const CellPlace p = PlaceOfCell(i, 0);
         CreateWindowExA(0, "Static", text,
-                        WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, r.left,
-                        r.top, r.right - r.left, r.bottom - r.top, window,
+                        WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, p.x, p.y,
+                        p.width, p.height, window,
                         reinterpret_cast<HMENU>(static_cast<LONG_PTR>(IDC_CELL_FIRST + i)),
                         appInstance, nullptr);
     }

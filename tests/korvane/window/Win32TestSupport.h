@@ -1,7 +1,6 @@
-// Helpers for tests of window code that run the same on Windows and on the
-// stand-in: a CBT hook that records every window creation (with the styles
-// asked for, before a control changes them) and catches message boxes, and a
-// scratch current folder.
+// Helpers for tests of window code: a CBT hook that records every window
+// creation (with the styles asked for, before a control changes them) and
+// catches message boxes, and a scratch current folder.
 #pragma once
 
 #include "temp_folder.h"

@@ -1,0 +1,61 @@
+#include "CellRules.h"
+
+#include <utility>
+
+CellPlace PlaceOfCell(int index, int margin) {
+    const int row = index / 9;
+    const int column = index % 9;
+    return CellPlace{30 * column + margin, 30 * row + margin, column % 3 == 2 ? 29 : 31,
+                     row % 3 == 2 ? 29 : 31};
+}
+
+std::optional<DuplicateUnit> FindDuplicate(const CellGrid& grid, int k, int value) {
+    for (int j = 0; j < 9; ++j) {
+        if (grid[9 * (k / 9) + j] == value) {
+            return DuplicateUnit::Row;
+        }
+    }
+    for (int j = 0; j < 9; ++j) {
+        if (grid[9 * j + k % 9] == value) {
+            return DuplicateUnit::Column;
+        }
+    }
+    const int base = 27 * (k / 27) + 3 * ((k % 9) / 3);
+    for (int j = 0; j < 9; ++j) {
+        if (grid[base + 9 * (j / 3) + j % 3] == value) {
+            return DuplicateUnit::Box;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* DuplicateText(DuplicateUnit unit) {
+    switch (unit) {
+    case DuplicateUnit::Row:
+        return "Doublons sur la meme ligne";
+    case DuplicateUnit::Column:
+        return "Doublons sur la même colonne";
+    case DuplicateUnit::Box:
+        return "Doublons dans le carré";
+    }
+    return "";
+}
+
+void RefusedKey::Note(int id, std::string text) {
+    id_ = id;
+    text_ = std::move(text);
+}
+
+bool RefusedKey::IsNoChange(int id, const std::string& text) {
+    if (id_ == 0 || id != id_) {
+        return false;
+    }
+    const bool unchanged = text == text_;
+    End();
+    return unchanged;
+}
+
+void RefusedKey::End() {
+    id_ = 0;
+    text_.clear();
+}
