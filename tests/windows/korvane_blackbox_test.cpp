@@ -66,6 +66,23 @@ TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
     EXPECT_EQ(check::judgePuzzleFiles(*solutionBytes, *masqueBytes), "");
 }
 
+TEST(KorvaneRun, RunsAtDifferentTicksWriteDifferentPuzzles) {
+    ScratchFolder first;
+    ScratchFolder later;
+    for (const ScratchFolder* folder : {&first, &later}) {
+        ChildProcess korvane(Korvane(), folder->Text());
+        ASSERT_TRUE(korvane.Started()) << Korvane();
+        ASSERT_EQ(korvane.WaitForExit(kRunMs), std::optional<DWORD>(1));
+        // The run took its tick before it ended; the next one takes a later tick.
+        const DWORD ended = GetTickCount();
+        while (GetTickCount() == ended) {
+        }
+    }
+    const auto solution = ReadBytes(first.File("solution.txt"));
+    ASSERT_TRUE(solution && solution->size() == 162);
+    EXPECT_NE(ReadBytes(later.File("solution.txt")), solution);
+}
+
 // The interactive window, with solution.txt made impossible to create.
 class KorvaneWindow : public ::testing::Test {
 protected:
