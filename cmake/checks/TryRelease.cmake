@@ -75,6 +75,33 @@ else()
     check("LISEZMOI.txt in UTF-8" readme MATCHES "4672616ec3a7616973")
 endif()
 
+# The read-me's lines hold at most 80 characters (a byte of code page 1252, a sequence
+# of UTF-8), and each title is underlined by as many characters as it has.
+string(REGEX REPLACE "(..)" "\\1 " pairs "${readme}")
+string(REPLACE "0d 0a " "0a " pairs "${pairs}")
+if(NOT EXE)
+    string(REGEX REPLACE "[89ab][0-9a-f] " "" pairs "${pairs}") # UTF-8's continuation bytes
+endif()
+string(REPLACE "0a " ";" lines "${pairs}")
+set(previous 0)
+set(long "")
+set(rules "")
+foreach(line IN LISTS lines)
+    string(LENGTH "${line}" length)
+    math(EXPR length "${length} / 3")
+    if(length GREATER 80)
+        list(APPEND long ${length})
+    endif()
+    if(line MATCHES "^((3d )+|(2d )+)$" AND NOT length EQUAL previous)
+        list(APPEND rules "${length} under ${previous}")
+    endif()
+    set(previous ${length})
+endforeach()
+list(LENGTH long long_count)
+list(LENGTH rules rule_count)
+check("LISEZMOI.txt: no line longer than 80 characters (${long})" long_count EQUAL 0)
+check("LISEZMOI.txt: each underline as long as its title (${rules})" rule_count EQUAL 0)
+
 # The Windows programs start on Windows XP SP3: their header asks for no later subsystem
 # than XP's (5.1), and every function they import is one that XP SP3's DLL exports (the
 # lists of xp-sp3-exports/, made as its README says); a name it lacks would stop the
