@@ -21,6 +21,11 @@ if(CMAKE_CROSSCOMPILING)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    # The Windows toolchains use the win32 thread model (no threading library in the
+    # programs), whose C++ library lacks what GoogleTest's Notification is made of.
+    set(notification ${PROJECT_SOURCE_DIR}/tests/support/gtest_notification)
+    target_sources(gtest PRIVATE ${notification}.cpp)
+    target_compile_options(gtest PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${notification}.h>")
 else()
     find_package(GTest REQUIRED)
 endif()

@@ -12,7 +12,7 @@ for part in "$@"; do
     native) ;;
     windows)
         windows=yes
-        want+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wine) ;;
+        want+=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wine) ;;
     fuzz) want+=(clang libclang-rt-14-dev valgrind) ;;
     *) echo "setup-debian.sh: unknown part '$part'" >&2; exit 2 ;;
     esac

@@ -2,7 +2,14 @@
 
 #include "modSudoku.h"
 
+#include <exception>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdio>
+#endif
 
 namespace frmSudoku {
 
@@ -33,6 +40,20 @@ int RunSudoku(forms::FormRuntime& form) {
 
 void Form_Load(forms::FormRuntime& form) {
     form.EndNow(RunSudoku(form));
+}
+
+int Demarre(const FabriqueForme& creeForme) {
+    try {
+        const auto form = creeForme();
+        Form_Load(*form);
+    } catch (const std::exception& e) {
+#ifdef _WIN32
+        MessageBoxA(nullptr, e.what(), "sudoku", MB_OK | MB_ICONERROR);
+#else
+        std::fprintf(stderr, "sudoku: unexpected error: %s\n", e.what());
+#endif
+        return kSortieErreurInattendue;
+    }
 }
 
 } // namespace frmSudoku

@@ -3,6 +3,9 @@
 
 #include "form_runtime.h"
 
+#include <functional>
+#include <memory>
+
 namespace frmSudoku {
 
 // Exit codes of the program.
@@ -20,5 +23,12 @@ int RunSudoku(forms::FormRuntime& form);
 
 // The load event of the hidden form: the run, then the immediate end of the program.
 [[noreturn]] void Form_Load(forms::FormRuntime& form);
+
+// The program: makes its form and raises the load event, which ends the process. An
+// error that escapes either is the unexpected error: the platform reports its text (a
+// message box titled "sudoku" on Windows, "sudoku: unexpected error: <text>" on standard
+// error elsewhere) and the result is kSortieErreurInattendue, the process's exit code.
+using FabriqueForme = std::function<std::unique_ptr<forms::FormRuntime>()>;
+int Demarre(const FabriqueForme& creeForme);
 
 } // namespace frmSudoku

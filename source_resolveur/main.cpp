@@ -1,8 +1,5 @@
-// Entry of the solver: creates the hidden form, whose load event is the run.
+// Entry of the solver: its program, with the hidden form of the platform.
 #include "frmSudoku.h"
-
-#include <cstdio>
-#include <exception>
 
 #ifdef _WIN32
 #include "win32_form_runtime.h"
@@ -10,26 +7,14 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    try {
-        // The hidden form, or a runtime without it whose message box still comes up.
-        const auto form = forms::CreateWin32Form();
-        frmSudoku::Form_Load(*form);
-    } catch (const std::exception& e) {
-        MessageBoxA(nullptr, e.what(), "sudoku", MB_OK | MB_ICONERROR);
-        return frmSudoku::kSortieErreurInattendue;
-    }
+    // The hidden form, or a runtime without it whose message box still comes up.
+    return frmSudoku::Demarre(forms::CreateWin32Form);
 }
 
 #else
 #include "headless_runtime.h"
 
 int main() {
-    try {
-        forms::HeadlessRuntime form;
-        frmSudoku::Form_Load(form);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "sudoku: unexpected error: %s\n", e.what());
-        return frmSudoku::kSortieErreurInattendue;
-    }
+    return frmSudoku::Demarre([] { return std::make_unique<forms::HeadlessRuntime>(); });
 }
 #endif

@@ -3,9 +3,11 @@
 # folder of the user's, writes its two puzzle files and ends with exit code 1; sudoku,
 # started from there, solves the example grille.txt beside itself into the exact
 # solution.txt. The archive holds nothing else than the programs, the example and the
-# read-me in French and English, its text files in the platform's line ends.
-#   cmake -DBUILD_DIR=<tree> -DWORK=<scratch folder> [-DEXE=.exe] [-DRUNNER=<a,b,...>]
-#         -P TryRelease.cmake
+# read-me in French and English, its text files in the platform's line ends. The
+# programs' files say what systems they start on: the Windows ones import only what
+# Windows XP SP3 exports, the Linux ones need no newer C library than GLIBC_BOUND.
+#   cmake -DBUILD_DIR=<tree> -DWORK=<scratch folder> -DOBJDUMP=<objdump> [-DEXE=.exe]
+#         [-DRUNNER=<a,b,...>] [-DGLIBC_BOUND=<version>] -P TryRelease.cmake
 # RUNNER is put before each program (the Windows tree's emulator, commas for semicolons).
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../GridData.cmake)
@@ -71,6 +73,76 @@ if(EXE)
           NOT pairs MATCHES "c3 ")
 else()
     check("LISEZMOI.txt in UTF-8" readme MATCHES "4672616ec3a7616973")
+endif()
+
+# The read-me's lines hold at most 80 characters (a byte of code page 1252, a sequence
+# of UTF-8), and each title is underlined by as many characters as it has.
+string(REGEX REPLACE "(..)" "\\1 " pairs "${readme}")
+string(REPLACE "0d 0a " "0a " pairs "${pairs}")
+if(NOT EXE)
+    string(REGEX REPLACE "[89ab][0-9a-f] " "" pairs "${pairs}") # UTF-8's continuation bytes
+endif()
+string(REPLACE "0a " ";" lines "${pairs}")
+set(previous 0)
+set(long "")
+set(rules "")
+foreach(line IN LISTS lines)
+    string(LENGTH "${line}" length)
+    math(EXPR length "${length} / 3")
+    if(length GREATER 80)
+        list(APPEND long ${length})
+    endif()
+    if(line MATCHES "^((3d )+|(2d )+)$" AND NOT length EQUAL previous)
+        list(APPEND rules "${length} under ${previous}")
+    endif()
+    set(previous ${length})
+endforeach()
+list(LENGTH long long_count)
+list(LENGTH rules rule_count)
+check("LISEZMOI.txt: no line longer than 80 characters (${long})" long_count EQUAL 0)
+check("LISEZMOI.txt: each underline as long as its title (${rules})" rule_count EQUAL 0)
+
+# The Windows programs start on Windows XP SP3: their header asks for no later subsystem
+# than XP's (5.1), and every function they import is one that XP SP3's DLL exports (the
+# lists of xp-sp3-exports/, made as its README says); a name it lacks would stop the
+# loader before the program runs.
+if(EXE)
+    set(exports ${CMAKE_CURRENT_LIST_DIR}/xp-sp3-exports)
+    foreach(program IN ITEMS korvane sudoku)
+        execute_process(COMMAND ${OBJDUMP} -p ${top}/${program}${EXE} OUTPUT_VARIABLE dump
+                        COMMAND_ERROR_IS_FATAL ANY)
+        string(REGEX MATCH "\nMajorSubsystemVersion[ \t]+([0-9]+)\nMinorSubsystemVersion[ \t]+([0-9]+)"
+                     subsystem "${dump}")
+        set(subsystem "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}")
+        check("${program}${EXE} asks for subsystem version ${subsystem}, at most 5.1"
+              subsystem VERSION_LESS_EQUAL 5.1)
+        # In order: each DLL's name, then one line per function ("vma  hint  name").
+        string(REGEX MATCHALL "\tDLL Name: [^\n]+|\n\t[0-9a-f]+\t +[0-9]+  [^\n]+" entries
+                              "${dump}")
+        set(count 0)
+        set(unknown "")
+        foreach(entry IN LISTS entries)
+            if(entry MATCHES "DLL Name: ([^ ]+)")
+                string(TOLOWER "${CMAKE_MATCH_1}" dll)
+                set(known "")
+                if(EXISTS ${exports}/${dll}.txt)
+                    file(STRINGS ${exports}/${dll}.txt known)
+                endif()
+            elseif(entry MATCHES "[0-9]  ([^ ]+)")
+                math(EXPR count "${count} + 1")
+                if(NOT CMAKE_MATCH_1 IN_LIST known)
+                    list(APPEND unknown "${dll} ${CMAKE_MATCH_1}")
+                endif()
+            endif()
+        endforeach()
+        list(LENGTH unknown missing)
+        if(missing GREATER 0)
+            list(JOIN unknown ", " unknown)
+            set(unknown " (not: ${unknown})")
+        endif()
+        check("${program}${EXE}: its ${count} imports are all exported by Windows XP SP3${unknown}"
+              count GREATER 0 AND missing EQUAL 0)
+    endforeach()
 endif()
 
 # The Linux programs run on older systems: the highest version of the C library they

@@ -7,7 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <stdexcept>
 #include <vector>
+
+#ifdef _WIN32
+#include "message_box_catcher.h"
+#endif
 
 using solver_test::GrilleFile;
 using solver_test::kReference;
@@ -142,6 +148,36 @@ TEST(RunSudoku, SaveFailureShowsTheBoxWithTheNormalPointer) {
     ASSERT_EQ(form.events.size(), 3u);
     EXPECT_EQ(form.events[2], "message busy=0");
     EXPECT_EQ(form.Captions()[80], '2') << "the board is still shown after the failed save";
+}
+
+// A form whose platform fails at the first thing a run asks of it.
+class FailingForm : public TestForm {
+public:
+    std::string ProgramFolder() const override { throw std::runtime_error("panne de test"); }
+};
+
+// An error that escapes the making of the form or the run: the platform reports its
+// text, and the program ends with exit code 3.
+TEST(Demarre, AnUnexpectedErrorIsReportedAndEndsWithThree) {
+    const frmSudoku::FabriqueForme failures[] = {
+        []() -> std::unique_ptr<forms::FormRuntime> { throw std::runtime_error("panne de test"); },
+        [] { return std::unique_ptr<forms::FormRuntime>(std::make_unique<FailingForm>()); },
+    };
+    for (const auto& fabrique : failures) {
+#ifdef _WIN32
+        test_support::MessageBoxCatcher catcher;
+        EXPECT_EQ(frmSudoku::Demarre(fabrique), 3);
+        ASSERT_EQ(catcher.Boxes().size(), 1u);
+        EXPECT_EQ(catcher.Boxes()[0].caption, "sudoku");
+        EXPECT_EQ(catcher.Boxes()[0].text, "panne de test");
+        EXPECT_TRUE(catcher.Boxes()[0].iconShown);
+#else
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(frmSudoku::Demarre(fabrique), 3);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "sudoku: unexpected error: panne de test\n");
+#endif
+    }
 }
 
 } // namespace

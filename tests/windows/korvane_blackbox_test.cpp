@@ -6,11 +6,13 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace windows_test;
@@ -81,6 +83,89 @@ TEST(KorvaneRun, RunsAtDifferentTicksWriteDifferentPuzzles) {
     const auto solution = ReadBytes(first.File("solution.txt"));
     ASSERT_TRUE(solution && solution->size() == 162);
     EXPECT_NE(ReadBytes(later.File("solution.txt")), solution);
+}
+
+// The files of the modules that a program has loaded when its own code is about to
+// run: started under the debugging interface, at the loader's first breakpoint (the
+// imports loaded, the entry point not yet called), then ended there.
+std::vector<std::wstring> ModulesAtStart(const std::string& program, const std::string& folder) {
+    std::vector<std::wstring> modules;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + program + "\"";
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        DEBUG_ONLY_THIS_PROCESS, nullptr, folder.c_str(), &startup, &info)) {
+        return modules;
+    }
+    DEBUG_EVENT event{};
+    bool stopped = false;
+    while (!stopped && WaitForDebugEvent(&event, kRunMs)) {
+        DWORD status = DBG_CONTINUE;
+        switch (event.dwDebugEventCode) {
+        case CREATE_PROCESS_DEBUG_EVENT:
+            CloseHandle(event.u.CreateProcessInfo.hFile);
+            break;
+        case LOAD_DLL_DEBUG_EVENT:
+            CloseHandle(event.u.LoadDll.hFile);
+            break;
+        case EXCEPTION_DEBUG_EVENT:
+            if (event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT) {
+                const HANDLE snapshot =
+                    CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, info.dwProcessId);
+                MODULEENTRY32W module{};
+                module.dwSize = sizeof module;
+                for (BOOL more = Module32FirstW(snapshot, &module); more;
+                     more = Module32NextW(snapshot, &module)) {
+                    modules.emplace_back(module.szExePath);
+                }
+                CloseHandle(snapshot);
+                stopped = true;
+            } else {
+                status = DBG_EXCEPTION_NOT_HANDLED;
+            }
+            break;
+        case EXIT_PROCESS_DEBUG_EVENT:
+            stopped = true;
+            break;
+        default:
+            break;
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+    }
+    // Ended under the debugger: its last events are let through.
+    TerminateProcess(info.hProcess, 99);
+    while (event.dwDebugEventCode != EXIT_PROCESS_DEBUG_EVENT &&
+           WaitForDebugEvent(&event, kRunMs)) {
+        if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+            CloseHandle(event.u.LoadDll.hFile);
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return modules;
+}
+
+// The manifest asks for version 6 of the common controls, which draws the Solution
+// button with the system's visual style. Windows XP gives a program that version only
+// if the library is loaded before the program creates its windows: korvane initialises
+// it, so the loader loads it with the program. Side by side, version 6 lies in the
+// folder of its assembly, named after it on every Windows (and under Wine, whose one
+// library serves both versions with the file version of 5).
+TEST(KorvaneStart, LoadsVersionSixOfTheCommonControlsWithTheProgram) {
+    ScratchFolder folder;
+    std::vector<std::wstring> commonControls;
+    for (std::wstring file : ModulesAtStart(Korvane(), folder.Text())) {
+        CharLowerW(file.data());
+        if (std::wstring_view(file).ends_with(L"\\comctl32.dll")) {
+            commonControls.push_back(file);
+        }
+    }
+    ASSERT_EQ(commonControls.size(), 1u) << "comctl32.dll loaded with korvane.exe";
+    EXPECT_NE(commonControls[0].find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."),
+              std::wstring::npos)
+        << std::string(commonControls[0].begin(), commonControls[0].end());
 }
 
 // The interactive window, with solution.txt made impossible to create.

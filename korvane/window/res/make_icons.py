@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Draws korvane.ico: a 3 x 3 grid of boxes with a few filled cells, at 16, 24,
-32 and 48 pixels, each in 24-bit and in 32-bit colour. Standard library only.
+"""Draws the icons of both programs, at 16, 24, 32 and 48 pixels, each in 24-bit
+and in 32-bit colour, on the same 3 x 3 grid of boxes: korvane.ico, the generator's,
+with a few filled cells like givens; sudoku.ico, the solver's, with every cell filled
+and a tick over it. Standard library only.
 
-Run from this folder: python3 make_icons.py (writes korvane.ico next to it).
+python3 make_icons.py writes korvane.ico next to it and sudoku.ico into the solver's
+res/ folder, wherever it is run from.
 """
 import struct
-import sys
 from pathlib import Path
 
 SIZES = (16, 24, 32, 48)
@@ -13,10 +15,13 @@ PAPER = (255, 255, 255)
 INK = (32, 48, 96)
 FILL = (214, 96, 48)
 EDGE = (120, 132, 160)
+SOLVED = (206, 222, 246)
+TICK = (40, 150, 64)
 
 
-def pixel(size, x, y):
-    """Colour and opacity of pixel (x, y), y from the top."""
+def grid(size, x, y, cell):
+    """Colour and opacity of pixel (x, y) of the grid, y from the top; cell(u, v) gives
+    the colour inside cell (u, v)."""
     margin = max(1, size // 16)
     inner = size - 2 * margin
     if not (margin <= x < size - margin and margin <= y < size - margin):
@@ -33,13 +38,27 @@ def pixel(size, x, y):
         return INK, 255
     if size >= 32 and ((x - margin) * 9 % inner == 0 or (y - margin) * 9 % inner == 0):
         return EDGE, 255
+    return cell(u, v), 255
+
+
+def korvane_pixel(size, x, y):
     # A diagonal of filled cells, like givens.
-    if (u + 2 * v) % 5 == 0:
-        return FILL, 255
-    return PAPER, 255
+    return grid(size, x, y, lambda u, v: FILL if (u + 2 * v) % 5 == 0 else PAPER)
 
 
-def image(size, bits):
+def sudoku_pixel(size, x, y):
+    # A tick from the left to the bottom, then up to the right, over the solved grid.
+    fx, fy = (x + 0.5) / size, (y + 0.5) / size
+    width = max(1.5 / size, 0.08)
+    for (x0, y0), (x1, y1) in (((0.18, 0.52), (0.40, 0.76)), ((0.40, 0.76), (0.84, 0.22))):
+        t = ((fx - x0) * (x1 - x0) + (fy - y0) * (y1 - y0)) / ((x1 - x0) ** 2 + (y1 - y0) ** 2)
+        t = min(1.0, max(0.0, t))
+        if (fx - x0 - t * (x1 - x0)) ** 2 + (fy - y0 - t * (y1 - y0)) ** 2 <= width**2:
+            return TICK, 255
+    return grid(size, x, y, lambda u, v: SOLVED)
+
+
+def image(pixel, size, bits):
     """One icon image: BITMAPINFOHEADER, bottom-up pixels, then the AND mask."""
     header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, bits, 0, 0, 0, 0, 0, 0)
     rows = []
@@ -62,8 +81,8 @@ def image(size, bits):
     return header + b"".join(rows) + b"".join(mask_rows)
 
 
-def icon_file():
-    entries = [(size, bits, image(size, bits)) for size in SIZES for bits in (24, 32)]
+def icon_file(pixel):
+    entries = [(size, bits, image(pixel, size, bits)) for size in SIZES for bits in (24, 32)]
     out = struct.pack("<HHH", 0, 1, len(entries))
     offset = 6 + 16 * len(entries)
     for size, bits, data in entries:
@@ -73,5 +92,8 @@ def icon_file():
 
 
 if __name__ == "__main__":
-    target = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).with_name("korvane.ico")
-    target.write_bytes(icon_file())
+    here = Path(__file__).resolve().parent
+    here.joinpath("korvane.ico").write_bytes(icon_file(korvane_pixel))
+    solver = here.parents[2] / "source_resolveur" / "res"
+    solver.mkdir(exist_ok=True)
+    solver.joinpath("sudoku.ico").write_bytes(icon_file(sudoku_pixel))

@@ -1,6 +1,8 @@
 // The hidden form on Windows: its window, controls, pushed texts and message box.
 #include "win32_form_runtime.h"
 
+#include "message_box_catcher.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -88,68 +90,25 @@ TEST(Win32FormRuntime, TextsReachTheControlsWhenTheRuntimeGetsControl) {
     EXPECT_EQ(WindowText(Label(0)), "2");
 }
 
-// Catches the message box of this thread, records it and presses OK; with
-// g_refuseForm, also refuses to create the form's window.
-struct CaughtBox {
-    std::string caption;
-    std::string text;
-    bool okShown = false;
-    bool cancelShown = false;
-    bool iconShown = false;
-    HWND owner = nullptr;
-};
-CaughtBox g_box;
-HHOOK g_hook = nullptr;
-bool g_refuseForm = false;
-
-LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && g_refuseForm &&
-        ClassOf(reinterpret_cast<HWND>(wParam)) == "frmSudoku") {
-        return 1;
-    }
-    if (code == HCBT_ACTIVATE) {
-        const HWND box = reinterpret_cast<HWND>(wParam);
-        if (ClassOf(box) == "#32770") {
-            g_box.caption = WindowText(box);
-            char text[1024] = {};
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            g_box.text = text;
-            const HWND ok = GetDlgItem(box, IDOK);
-            const HWND cancel = GetDlgItem(box, IDCANCEL);
-            const HWND icon = GetDlgItem(box, 0x0014);
-            g_box.okShown = ok != nullptr && (GetWindowLongA(ok, GWL_STYLE) & WS_VISIBLE);
-            g_box.cancelShown =
-                cancel != nullptr && (GetWindowLongA(cancel, GWL_STYLE) & WS_VISIBLE);
-            g_box.iconShown = icon != nullptr && (GetWindowLongA(icon, GWL_STYLE) & WS_VISIBLE) &&
-                              SendMessageA(icon, STM_GETICON, 0, 0) != 0;
-            g_box.owner = GetWindow(box, GW_OWNER);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
 // With the form's window, and without it (the system refuses to create it): the
 // same box, owned by no window.
 TEST(Win32FormRuntime, MessageBoxHasOneOkButtonAndNoIconWithOrWithoutTheForm) {
     for (const bool refuse : {false, true}) {
         SCOPED_TRACE(refuse ? "without the form" : "with the form");
-        g_box = {};
-        g_refuseForm = refuse;
-        g_hook = SetWindowsHookExA(WH_CBT, CatchBox, nullptr, GetCurrentThreadId());
-        ASSERT_NE(g_hook, nullptr);
+        test_support::MessageBoxCatcher catcher(refuse ? forms::kFormClass : "");
+        ASSERT_TRUE(catcher.Hooked());
         const auto form = forms::CreateWin32Form();
         const auto* windowed = dynamic_cast<forms::Win32FormRuntime*>(form.get());
         EXPECT_EQ(windowed == nullptr, refuse);
         form->ShowMessage("Erreur 5 (Accès refusé.)", "Sauve_Grille");
-        UnhookWindowsHookEx(g_hook);
-        g_refuseForm = false;
-        EXPECT_EQ(g_box.caption, "Sauve_Grille");
-        EXPECT_EQ(g_box.text, "Erreur 5 (Accès refusé.)");
-        EXPECT_TRUE(g_box.okShown);
-        EXPECT_FALSE(g_box.cancelShown);
-        EXPECT_FALSE(g_box.iconShown);
-        EXPECT_EQ(g_box.owner, nullptr);
+        ASSERT_EQ(catcher.Boxes().size(), 1u);
+        const test_support::CaughtBox& box = catcher.Boxes()[0];
+        EXPECT_EQ(box.caption, "Sauve_Grille");
+        EXPECT_EQ(box.text, "Erreur 5 (Accès refusé.)");
+        EXPECT_TRUE(box.okShown);
+        EXPECT_FALSE(box.cancelShown);
+        EXPECT_FALSE(box.iconShown);
+        EXPECT_EQ(box.owner, nullptr);
     }
 }
 
