@@ -29,6 +29,7 @@ public:
 
     bool Hooked() const { return hook_ != nullptr; }
     const std::vector<CaughtBox>& Boxes() const { return boxes_; }
+    void Forget() { boxes_.clear(); }
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);

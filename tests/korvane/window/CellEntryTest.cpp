@@ -34,10 +34,10 @@ TEST_F(MainWindowTest, DuplicatesAreReportedForTheFirstUnitOnly) {
         UseEmptyPuzzle();
         playerGrid[c.otherCell] = 7;
         Enter(kCell, "7");
-        ASSERT_EQ(recorder->boxes.size(), 1u);
-        EXPECT_EQ(recorder->boxes[0].caption, "Doublons");
-        EXPECT_EQ(recorder->boxes[0].text, c.text);
-        EXPECT_EQ(recorder->boxes[0].owner, mainWindow);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].caption, "Doublons");
+        EXPECT_EQ(boxes()[0].text, c.text);
+        EXPECT_EQ(boxes()[0].owner, mainWindow);
         // The digit stays, in the cell and in the grid, and the cell has the focus.
         EXPECT_EQ(playerGrid[kCell], 7);
         EXPECT_EQ(TextOf(cell(kCell)), "7");
@@ -49,14 +49,14 @@ TEST_F(MainWindowTest, AcceptedEntriesAndTheirResults) {
     UseEmptyPuzzle();
     playerGrid[0] = 7; // another row, column and box
     Enter(kCell, "7");
-    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(playerGrid[kCell], 7);
     EXPECT_TRUE(CheckCellEntry(mainWindow, 4000 + 80));
     playerGrid[kRowMate] = 3;
     SetWindowTextA(cell(kCell), "3");
-    EXPECT_EQ(recorder->boxes.size(), 1u);
+    EXPECT_EQ(boxes().size(), 1u);
     EXPECT_FALSE(CheckCellEntry(mainWindow, 4000 + kCell));
-    EXPECT_EQ(recorder->boxes.size(), 2u);
+    EXPECT_EQ(boxes().size(), 2u);
 }
 
 TEST_F(MainWindowTest, EmptiedCellAndZeroStoreZeroSilently) {
@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, EmptiedCellAndZeroStoreZeroSilently) {
     EXPECT_EQ(playerGrid[kCell], 0);
     EXPECT_EQ(TextOf(cell(kCell)), "0");
     playerGrid[kRowMate] = 0; // a 0 elsewhere in the row is no duplicate of an empty cell
-    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(MainWindowTest, AfterAReportAnotherCellOfTheRowReportsAgain) {
@@ -78,8 +78,8 @@ TEST_F(MainWindowTest, AfterAReportAnotherCellOfTheRowReportsAgain) {
     playerGrid[kRowMate] = 2;
     Enter(kCell, "2");
     Enter(kCell + 1, "2");
-    ASSERT_EQ(recorder->boxes.size(), 2u);
-    EXPECT_EQ(recorder->boxes[1].text, kRowText);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].text, kRowText);
     EXPECT_EQ(GetFocus(), cell(kCell + 1));
 }
 
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, OnlyOneDigitCanBeTypedIntoAHiddenCellAndNoneIntoAGiven) {
     type(hidden, digit == '9' ? '1' : '9');
     EXPECT_EQ(TextOf(cell(hidden)), std::string(1, digit));
     EXPECT_EQ(playerGrid[hidden], puzzleBuilder.solution[hidden]);
-    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     // The same digit typed over the selected one is an entry: it meets the cell
     // itself in the row scan. Also once a refused key has been handled to its
     // end, even if the cell reported only EN_MAXTEXT for it.
@@ -127,8 +127,8 @@ TEST_F(MainWindowTest, OnlyOneDigitCanBeTypedIntoAHiddenCellAndNoneIntoAGiven) {
     retype();
     maxTextAlone();
     retype();
-    ASSERT_EQ(recorder->boxes.size(), 2u);
-    for (const CaughtBox& box : recorder->boxes) {
+    ASSERT_EQ(boxes().size(), 2u);
+    for (const test_support::CaughtBox& box : boxes()) {
         EXPECT_EQ(box.text, kRowText);
     }
     EXPECT_EQ(TextOf(cell(hidden)), std::string(1, digit));
@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, OtherCommandsAndNotificationsDoNothing) {
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(3999, EN_CHANGE), 0);
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);
     EXPECT_EQ(playerGrid[kCell], 0);
-    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(solutionView.window, nullptr);
     EXPECT_TRUE(IsWindow(mainWindow));
 }

@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, GridsHoldTheGivensAndTheBuildNotifiedNothing) {
         EXPECT_LE(puzzleBuilder.solution[i], 9);
     }
     // The givens' texts were set while the cells were being built: no check ran.
-    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(cellsReady, 1);
 }
 
@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, NotificationsWhileCellsAreBuiltChangeNothing) {
     cellsReady = 1;
     EXPECT_EQ(playerGrid[1], 0);
     EXPECT_EQ(playerGrid[2], 0);
-    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_TRUE(CheckCellEntry(mainWindow, 4001) == false);
     EXPECT_EQ(playerGrid[1], 5);
 }
@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, RebuildKeepsThePlayersDigitsInHiddenCells) {
     EXPECT_EQ(TextOf(cell(10)), "6");
     EXPECT_EQ(TextOf(cell(11)), "8");
     EXPECT_EQ(TextOf(cell(12)), "");
-    EXPECT_TRUE(recorder->boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(cellsReady, 1);
 }
 

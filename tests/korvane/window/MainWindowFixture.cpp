@@ -15,6 +15,7 @@ void MainWindowTest::SetUp() {
     cellsReady = 0;
     std::srand(4242);
     recorder = std::make_unique<CbtRecorder>();
+    catcher = std::make_unique<test_support::MessageBoxCatcher>();
     mainWindow = CreateMainWindow();
     ASSERT_NE(mainWindow, nullptr);
     ShowWindow(mainWindow, SW_SHOWNORMAL);
@@ -27,6 +28,7 @@ void MainWindowTest::TearDown() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
+    catcher.reset();
     recorder.reset();
 }
 
@@ -34,5 +36,5 @@ void MainWindowTest::UseEmptyPuzzle() {
     puzzleBuilder.clueMask.fill(kMaskHidden);
     playerGrid.fill(0);
     RebuildCells(mainWindow);
-    recorder->boxes.clear();
+    catcher->Forget();
 }

@@ -8,11 +8,13 @@
 #include "MainWindow.h"
 #include "SolutionWindow.h"
 #include "Win32TestSupport.h"
+#include "message_box_catcher.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -27,7 +29,11 @@ protected:
         SetDlgItemTextA(mainWindow, IDC_CELL_FIRST + index, text);
     }
 
+    // The message boxes shown, each answered with OK.
+    const std::vector<test_support::CaughtBox>& boxes() const { return catcher->Boxes(); }
+
     ScratchFolder scratch;
     std::unique_ptr<CbtRecorder> recorder;
+    std::unique_ptr<test_support::MessageBoxCatcher> catcher;
     HWND mainWindow = nullptr;
 };

@@ -49,13 +49,6 @@ LRESULT CALLBACK CbtRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
             child ? static_cast<int>(reinterpret_cast<LONG_PTR>(cs->hMenu)) : 0,
             static_cast<DWORD>(cs->style), cs->dwExStyle, cs->x, cs->y, cs->cx, cs->cy,
             cs->hwndParent});
-    } else if (self != nullptr && code == HCBT_ACTIVATE && ClassNameOf(hwnd) == "#32770") {
-        char text[512] = "";
-        GetDlgItemTextA(hwnd, 0xFFFF, text, sizeof text);
-        HWND owner = GetWindow(hwnd, GW_OWNER);
-        self->boxes.push_back(
-            CaughtBox{TextOf(hwnd), text, owner, owner != nullptr && IsWindowEnabled(owner) != 0});
-        PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(self != nullptr ? self->hook_ : nullptr, code, wParam, lParam);
 }

@@ -1,6 +1,6 @@
 // Helpers for tests of window code: a CBT hook that records every window
-// creation (with the styles asked for, before a control changes them) and
-// catches message boxes, and a scratch current folder.
+// creation (with the styles asked for, before a control changes them), and a
+// scratch current folder.
 #pragma once
 
 #include "temp_folder.h"
@@ -22,14 +22,7 @@ struct CreatedWindow {
     HWND parent;
 };
 
-struct CaughtBox {
-    std::string caption;
-    std::string text;
-    HWND owner;
-    bool ownerEnabled;
-};
-
-// While it lives, records creations and answers every message box with OK.
+// While it lives, records the creations of this thread's windows.
 class CbtRecorder {
 public:
     CbtRecorder();
@@ -43,7 +36,6 @@ public:
     int countCreated(const std::string& className) const;
 
     std::vector<CreatedWindow> created;
-    std::vector<CaughtBox> boxes;
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
