@@ -5,6 +5,7 @@
 // the first step, with a table small enough that entries are replaced; or, with
 // SUDOKU_MEMO_DU_PROGRAMME, it is the program's own.
 #include "GrilleText.h"
+#include "TestBoards.h"
 #include "existence_solution.h"
 #include "modSudoku_BackTracking.h"
 #include "solver_test_support.h"
@@ -127,6 +128,28 @@ TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
         EXPECT_EQ(plain, g.steps);
         EXPECT_EQ(passes, g.passes);
         EXPECT_EQ(walked, g.solved);
+    }
+}
+
+// The program's memo on hard boards: a band whose first window of lookups saved
+// too little stops looking up, one that saved enough goes on.
+TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
+    struct Case {
+        std::size_t board; // in hard-boards.txt
+        std::uint8_t band;
+        bool goesOn;
+    };
+    for (const Case c : {Case{2, 2, false}, Case{3, 1, true}}) {
+        const check::HardBoard& board = check::hardBoards().at(c.board);
+        SCOPED_TRACE(c.board);
+        SetBoard(check::toText(board.puzzle));
+        TestForm form;
+        PhaseDecoupage(form);
+        MemoBandes memo;
+        SansSuivi suivi;
+        EXPECT_EQ(BackTracking(form, suivi, memo), board.steps);
+        EXPECT_EQ(memo.BilanBande(c.band).recherches > MemoBandes::kFenetre, c.goesOn);
+        EXPECT_GE(memo.BilanBande(c.band).recherches, MemoBandes::kFenetre);
     }
 }
 
