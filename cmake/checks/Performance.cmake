@@ -76,10 +76,17 @@ endfunction()
 message(STATUS "benchmarks")
 bench_medians(${BUILD_DIR}/bench/engine/engine_bench WholePuzzle puzzles)
 string(REGEX REPLACE "[.].*" "" engine_rate "${bench_puzzles}") # whole puzzles
-bench_medians(${BUILD_DIR}/bench/solver/solver_bench . ns_per_step baseline_ns_per_step ratio)
+bench_medians(${BUILD_DIR}/bench/solver/solver_bench Recherche ns_per_step baseline_ns_per_step
+              ratio)
+set(recherche_names ${bench_names})
+set(recherche_ns ${bench_ns_per_step})
+set(recherche_base ${bench_baseline_ns_per_step})
+set(recherche_ratio ${bench_ratio})
+bench_medians(${BUILD_DIR}/bench/solver/solver_bench MemoInactif idle_ratio)
+execute_process(COMMAND awk "BEGIN { printf \"%.2f\", ${bench_idle_ratio} }"
+                OUTPUT_VARIABLE idle_ratio)
 set(solver_rows "")
-foreach(board ns base rate IN ZIP_LISTS bench_names bench_ns_per_step bench_baseline_ns_per_step
-                                        bench_ratio)
+foreach(board ns base rate IN ZIP_LISTS recherche_names recherche_ns recherche_base recherche_ratio)
     string(REGEX REPLACE ".*/" "" board ${board})
     execute_process(COMMAND awk "BEGIN { printf \"%.1f | %.1f | %.2f\", ${ns}, ${base}, ${rate} }"
                     OUTPUT_VARIABLE figures)
@@ -317,6 +324,12 @@ Whole slow set: ${sum_memo} ms against ${sum_plain} ms, a ratio of ${set_ratio}.
 resident memory (`/usr/bin/time`) on the slowest grid: ${peak_sudoku} MB with the memo,
 ${peak_sudoku_sans_memo} MB without. Targets: at most 0.4 on the slowest grid, 0.5 over the
 slow set, 64 MB: ${memo_verdict}.
+
+Where band states never come back, the guard stops the lookups after one window of 16,384
+a band (a few milliseconds); what is left is the memo's check at each step. Processor time
+of the backtracking with a memo that never looks up over the plain walk, in the same
+iterations (bench/solver, `MemoInactif`, the hard board of ${hard_steps} steps):
+${idle_ratio}. Target: at most 1.1.
 
 Whole program against an older build: `bench/solver/compare-sudoku.sh [commit]` builds
 the native `sudoku` of that commit (default e85e246) in a git worktree under /tmp and times
