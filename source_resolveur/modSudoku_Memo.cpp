@@ -20,6 +20,7 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
             if (bande.debut == kAucune) {
                 bande.debut = k;
             }
+            // The digits that the givens leave to a cell of this band or above.
             bande.utiles[static_cast<std::size_t>(u.colonne - kTaille)] |=
                 kTousChiffres & ~(masques[u.ligne] | masques[u.colonne] | masques[u.carre]);
         }
@@ -39,6 +40,8 @@ std::int64_t MemoBandes::Entre(std::uint8_t b, const Colonnes& colonnes, std::in
     if (table_.empty()) {
         table_.resize(entrees_);
     }
+    // The key: the masks of columns 0..6 in bas, 9 bits each; of 7 and 8, and the
+    // band, in haut.
     Cle cle{0, std::uint64_t{b} << 18};
     for (std::size_t x = 0; x < kTaille; ++x) {
         const std::uint64_t bits = colonnes[x] & bande.utiles[x];
@@ -60,7 +63,6 @@ std::int64_t MemoBandes::Entre(std::uint8_t b, const Colonnes& colonnes, std::in
     ++bande.recherchesFenetre;
     if (pas != 0) {
         ++bande.bilan.trouvees;
-        bande.bilan.pasEvites += pas;
         bande.pasFenetre += pas;
     } else {
         bande.enCours = true;
@@ -92,7 +94,6 @@ void MemoBandes::Sort(std::uint8_t b, std::int64_t iterations) {
         }
     }
     *remplacee = Entree{bande.cle, iterations - bande.depart};
-    bande.bilan.pasParcourus += remplacee->pas;
 }
 
 MemoBandes::Entree* MemoBandes::Seau(const Cle& cle) {

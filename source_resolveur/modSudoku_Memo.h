@@ -81,11 +81,10 @@ public:
     // The retreat leaves the first cell of band b, all of its candidates tried.
     void Sort(std::uint8_t b, std::int64_t iterations);
 
+    // What a band's lookups did.
     struct Bilan {
         std::int64_t recherches = 0;
         std::int64_t trouvees = 0;
-        std::int64_t pasEvites = 0;
-        std::int64_t pasParcourus = 0; // of the walks stored
     };
     const Bilan& BilanBande(std::uint8_t b) const { return bandes_[b - 1u].bilan; }
 
