@@ -2,7 +2,8 @@
 // on every grid of the files named in SUDOKU_MEMO_GRIDS, separated by '|' (lines
 // of a puzzle, with or without its solved board, passes and steps, which must
 // then agree; or a folder of grille.txt files). The memo starts after
-// SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries.
+// SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries. And the guard, unless
+// SUDOKU_MEMO_GRILLES_SEULES.
 #include "GrilleText.h"
 #include "TestBoards.h"
 #include "existence_solution.h"
@@ -93,6 +94,7 @@ TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
 
 INSTANTIATE_TEST_SUITE_P(Grids, MemoTest, ::testing::ValuesIn(Grids()));
 
+#ifndef SUDOKU_MEMO_GRILLES_SEULES
 // The program's memo on hard boards: a band whose first window of lookups saved
 // too little stops looking up, one that saved enough goes on.
 TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
@@ -111,5 +113,6 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
         EXPECT_GE(lookups, MemoBandes::kFenetre);
     }
 }
+#endif
 
 } // namespace
