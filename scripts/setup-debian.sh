@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 windows=no
-want=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev clang-format hyperfine python3)
+want=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev clang-format hyperfine time python3)
 for part in "$@"; do
     case "$part" in
     native) ;;

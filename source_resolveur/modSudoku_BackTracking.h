@@ -1,13 +1,16 @@
 // The backtracking phase of Recherche, as a template over what it reports of each
-// change of a cell: the run reports nothing, a check of the search can follow
-// every change.
+// change of a cell (the run reports nothing, a check of the search can follow
+// every change) and over its memo of dead walks (the run's MemoBandes, or none:
+// the plain walk, whose every change can be followed).
 #pragma once
 
 #include "modSudoku.h"
+#include "modSudoku_Memo.h"
 
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 
 namespace modSudoku {
@@ -40,21 +43,29 @@ struct SansSuivi {
 // digit is placed and the next cell starts with those digits, without reading
 // the masks again.
 //
+// The memo (modSudoku_Memo.h) is asked when the next cell is the first of a band:
+// when it knows the walk from there, that walk ends without a solution and comes
+// back here like the dead end above, its steps counted. The changes of a walk the
+// memo counts are not reported.
+//
 // The board is written once at the end, the labels then rewritten once: that
 // shows what a rewrite after each change would have left, and the labels reach
 // the window only when the log is repainted.
-template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi) {
-    // One cell that was empty when the backtracking began, and whether the next
-    // empty cell shares a unit with it (all digits set) or not (0).
+template <typename Suivi, typename Memo>
+std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
+    // One cell that was empty when the backtracking began, the memo's band whose
+    // first cell it is, and whether the next empty cell shares a unit with it (all
+    // digits set) or not (0).
     struct CaseVide {
         std::uint8_t label;
         UnitesCase unites;
-        unsigned voisine;
+        std::uint8_t bande;
+        std::uint16_t voisine;
     };
     // The unit masks, and one more that stays empty: the units of the cell that
     // stands after the last empty cell, which allows every digit.
     constexpr std::uint8_t kUniteVide = kUnites;
-    std::array<unsigned, kUnites + 1> masques{};
+    Masques masques{};
     std::array<CaseVide, kCases + 1> vides{};
     int nbVides = 0;
     for (int label = 0; label < kCases; ++label) {
@@ -62,7 +73,7 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
         const int v = Grille.Lit(label);
         if (v == 0) {
             vides[static_cast<std::size_t>(nbVides++)] =
-                CaseVide{static_cast<std::uint8_t>(label), u, 0};
+                CaseVide{static_cast<std::uint8_t>(label), u, 0, 0};
         } else {
             const unsigned bit = 1u << (v - 1);
             masques[u.ligne] |= bit;
@@ -74,13 +85,21 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
         return 0;
     }
     const auto n = static_cast<std::size_t>(nbVides);
-    vides[n] = CaseVide{0, UnitesCase{kUniteVide, kUniteVide, kUniteVide}, 0};
+    vides[n] = CaseVide{0, UnitesCase{kUniteVide, kUniteVide, kUniteVide}, 0, 0};
     for (std::size_t i = 0; i + 1 < n; ++i) {
         const UnitesCase& a = vides[i].unites;
         const UnitesCase& b = vides[i + 1].unites;
         if (a.ligne == b.ligne || a.colonne == b.colonne || a.carre == b.carre) {
             vides[i].voisine = kTousChiffres;
         }
+    }
+    std::array<std::uint8_t, kCases> labels{};
+    for (std::size_t i = 0; i < n; ++i) {
+        labels[i] = vides[i].label;
+    }
+    memo.Commence(std::span<const std::uint8_t>(labels.data(), n), masques);
+    for (std::size_t i = 0; i < n; ++i) {
+        vides[i].bande = memo.Bande(i);
     }
 
     // Per cell of the path: its digit as a bit, and its allowed digits not yet tried.
@@ -98,6 +117,18 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
 
     std::int64_t iterations = 0;
     std::size_t k = 0; // the current cell in vides
+    // With bit placed in cell c, whether the memo knows the walk from the next
+    // cell, the first of a band; its steps are then counted.
+    const auto connue = [&](const CaseVide& c, unsigned bit) {
+        Colonnes colonnes;
+        for (std::size_t x = 0; x < colonnes.size(); ++x) {
+            colonnes[x] = masques[kTaille + x];
+        }
+        colonnes[static_cast<std::size_t>(c.unites.colonne - kTaille)] |= bit;
+        const std::int64_t pas = memo.Entre(vides[k + 1].bande, colonnes, iterations);
+        iterations += pas;
+        return pas != 0;
+    };
     unsigned candidats = libres(vides[0]);
     for (;;) {
         if (candidats != 0) {
@@ -108,9 +139,15 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
             const unsigned suivants = libres(vides[k + 1]) & ~(bit & c.voisine);
             ++iterations;
             suivi(c.label, std::countr_zero(bit) + 1);
-            if (suivants == 0) {
-                // The next step would find the next cell without a digit and come
-                // back here: that step ends with this cell's next candidate.
+            bool connu = false; // the walk from the next cell, by the memo
+            if (Memo::kActif && suivants != 0 && vides[k + 1].bande != 0) [[unlikely]] {
+                connu = connue(c, bit);
+            }
+            if (suivants == 0 || connu) {
+                // The walk from the next cell comes back here: at once when the
+                // cell has no digit, after the steps the memo counted when it is
+                // known. The step that ends it ends with this cell's next
+                // candidate.
                 candidats ^= bit;
                 if (candidats == 0) {
                     suivi(c.label, 0);
@@ -133,6 +170,9 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
         if (k == 0) {
             throw std::logic_error("the backtracking ran out of cells");
         }
+        if (Memo::kActif && vides[k].bande != 0) [[unlikely]] {
+            memo.Sort(vides[k].bande, iterations); // the walk from this band's first cell ends
+        }
         --k;
         const CaseVide& c = vides[k];
         bascule(c, poses[k]);
@@ -147,6 +187,12 @@ template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Su
     }
     Affiche_Grille(form);
     return iterations;
+}
+
+// The plain walk, without the memo.
+template <typename Suivi> std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi) {
+    SansMemo memo;
+    return BackTracking(form, suivi, memo);
 }
 
 } // namespace modSudoku

@@ -123,7 +123,12 @@ std::int32_t PhaseDecoupage(forms::FormRuntime& form) {
 
 std::int64_t PhaseBackTracking(forms::FormRuntime& form) {
     SansSuivi suivi;
-    return BackTracking(form, suivi);
+#ifdef SUDOKU_SANS_MEMO
+    SansMemo memo; // the benchmarks' build of the plain walk
+#else
+    MemoBandes memo;
+#endif
+    return BackTracking(form, suivi, memo);
 }
 
 BilanRecherche Recherche(forms::FormRuntime& form) {

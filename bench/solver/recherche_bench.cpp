@@ -8,6 +8,7 @@
 #include "TestBoards.h"
 #include "headless_runtime.h"
 #include "modSudoku.h"
+#include "modSudoku_BackTracking.h"
 
 #include <benchmark/benchmark.h>
 
@@ -153,6 +154,37 @@ void BM_Recherche(benchmark::State& state, const check::HardBoard& board) {
     state.counters["ratio"] = baselineNanoseconds > 0 ? cpuNanoseconds / baselineNanoseconds : 0;
 }
 
+// The backtracking with a memo that never looks up, as on a grid whose band
+// states never come back once the guard has stopped its lookups, over the plain
+// walk, both timed in the same iterations: the counter "idle_ratio" is what the
+// memo's checks cost the walk.
+void BM_MemoInactif(benchmark::State& state, const check::HardBoard& board) {
+    LoadBoard(board.puzzle);
+    BenchForm form;
+    modSudoku::PhaseDecoupage(form);
+    const modSudoku::Plateau deduced = modSudoku::Grille;
+    double plainNanoseconds = 0;
+    double idleNanoseconds = 0;
+    for (auto _ : state) {
+        modSudoku::SansSuivi suivi;
+        modSudoku::Grille = deduced;
+        modSudoku::SansMemo sans;
+        std::clock_t start = std::clock();
+        const std::int64_t plain = modSudoku::BackTracking(form, suivi, sans);
+        plainNanoseconds += CpuNanoseconds(start);
+        modSudoku::Grille = deduced;
+        modSudoku::MemoBandes inactif(INT64_MAX);
+        start = std::clock();
+        const std::int64_t idle = modSudoku::BackTracking(form, suivi, inactif);
+        idleNanoseconds += CpuNanoseconds(start);
+        if (plain != board.steps || idle != board.steps) {
+            state.SkipWithError("wrong step count");
+            return;
+        }
+    }
+    state.counters["idle_ratio"] = plainNanoseconds > 0 ? idleNanoseconds / plainNanoseconds : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +193,10 @@ int main(int argc, char** argv) {
                                      BM_Recherche, board)
             ->Unit(benchmark::kMillisecond);
     }
+    const check::HardBoard& longest = check::hardBoards().back();
+    benchmark::RegisterBenchmark(("MemoInactif/" + std::to_string(longest.steps)).c_str(),
+                                 BM_MemoInactif, longest)
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

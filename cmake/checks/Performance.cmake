@@ -76,10 +76,17 @@ endfunction()
 message(STATUS "benchmarks")
 bench_medians(${BUILD_DIR}/bench/engine/engine_bench WholePuzzle puzzles)
 string(REGEX REPLACE "[.].*" "" engine_rate "${bench_puzzles}") # whole puzzles
-bench_medians(${BUILD_DIR}/bench/solver/solver_bench . ns_per_step baseline_ns_per_step ratio)
+bench_medians(${BUILD_DIR}/bench/solver/solver_bench Recherche ns_per_step baseline_ns_per_step
+              ratio)
+set(recherche_names ${bench_names})
+set(recherche_ns ${bench_ns_per_step})
+set(recherche_base ${bench_baseline_ns_per_step})
+set(recherche_ratio ${bench_ratio})
+bench_medians(${BUILD_DIR}/bench/solver/solver_bench MemoInactif idle_ratio)
+execute_process(COMMAND awk "BEGIN { printf \"%.2f\", ${bench_idle_ratio} }"
+                OUTPUT_VARIABLE idle_ratio)
 set(solver_rows "")
-foreach(board ns base rate IN ZIP_LISTS bench_names bench_ns_per_step bench_baseline_ns_per_step
-                                        bench_ratio)
+foreach(board ns base rate IN ZIP_LISTS recherche_names recherche_ns recherche_base recherche_ratio)
     string(REGEX REPLACE ".*/" "" board ${board})
     execute_process(COMMAND awk "BEGIN { printf \"%.1f | %.1f | %.2f\", ${ns}, ${base}, ${rate} }"
                     OUTPUT_VARIABLE figures)
@@ -121,7 +128,8 @@ set(wine_commands
     start "${wine} cmd /c exit")
 
 # hyperfine_medians(<kind>): ms_<kind>_<name>, the median wall time in milliseconds of
-# RUNS runs after one warm-up, for each name and command of <kind>_commands.
+# RUNS runs after one warm-up (<kind>_warmup, when set), for each name and command of
+# <kind>_commands.
 function(hyperfine_medians kind)
     set(arguments "")
     set(names "")
@@ -131,7 +139,11 @@ function(hyperfine_medians kind)
         list(APPEND arguments -n ${name} ${command})
         list(APPEND names ${name})
     endwhile()
-    execute_process(COMMAND hyperfine --style none --warmup 1 --runs ${RUNS} --ignore-failure
+    if(NOT DEFINED ${kind}_warmup)
+        set(${kind}_warmup 1)
+    endif()
+    execute_process(COMMAND hyperfine --style none --warmup ${${kind}_warmup} --runs ${RUNS}
+                            --ignore-failure
                             --export-json ${work}/${kind}.json ${arguments}
                     OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
     file(READ ${work}/${kind}.json text)
@@ -181,6 +193,88 @@ if(engine_rate GREATER_EQUAL 1500)
     set(engine_verdict meets)
 endif()
 
+# The memo of dead walks: the whole native program on the slow grids, against the same sources built without the memo (sudoku_sans_memo), in
+# one hyperfine run of MEMO_RUNS runs each; each saved board checked; the peak memory of
+# the slowest grid's run.
+message(STATUS "the memo of dead walks")
+if(NOT MEMO_RUNS)
+    set(MEMO_RUNS 3)
+endif()
+set(memo_commands "")
+set(memo_grids "")
+set(memo_steps "")
+set(i 0)
+foreach(file IN ITEMS slow-grids)
+    file(STRINGS ${SOURCE_DIR}/bench/solver/${file}.txt lines REGEX "^[0-9]")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE " +" ";" fields "${line}")
+        list(GET fields 0 puzzle)
+        list(GET fields 1 solved)
+        list(GET fields 3 steps)
+        sudoku_grille_text(${puzzle} text)
+        sudoku_solution_text(${solved} expected)
+        foreach(program IN ITEMS sudoku sudoku_sans_memo)
+            set(folder ${work}/memo-${i}-${program})
+            file(WRITE ${folder}/grille.txt "${text}")
+            file(WRITE ${folder}/expected.txt "${expected}")
+            if(program STREQUAL "sudoku")
+                file(COPY ${BUILD_DIR}/source_resolveur/sudoku DESTINATION ${folder})
+            else()
+                file(COPY ${BUILD_DIR}/bench/solver/sudoku_sans_memo DESTINATION ${folder})
+            endif()
+            list(APPEND memo_commands ${i}-${program} "cd / && ${folder}/${program}")
+        endforeach()
+        list(APPEND memo_grids ${i})
+        list(APPEND memo_steps ${steps})
+        math(EXPR i "${i} + 1")
+    endforeach()
+endforeach()
+set(runs_before ${RUNS})
+set(RUNS ${MEMO_RUNS})
+set(memo_warmup 0)
+hyperfine_medians(memo)
+set(RUNS ${runs_before})
+foreach(grid IN LISTS memo_grids)
+    foreach(program IN ITEMS sudoku sudoku_sans_memo)
+        file(SHA256 ${work}/memo-${grid}-${program}/expected.txt expected)
+        file(SHA256 ${work}/memo-${grid}-${program}/solution.txt saved)
+        if(NOT saved STREQUAL expected)
+            message(FATAL_ERROR "${program} saved a wrong solution of slow grid ${grid}")
+        endif()
+    endforeach()
+endforeach()
+# The peak resident memory of each program on the slowest grid (the first of the file).
+foreach(program IN ITEMS sudoku sudoku_sans_memo)
+    execute_process(COMMAND /usr/bin/time -f "%M" ${work}/memo-0-${program}/${program}
+                    ERROR_VARIABLE peak ERROR_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCH "[0-9]+$" peak "${peak}")
+    execute_process(COMMAND awk "BEGIN { printf \"%.1f\", ${peak} / 1024 }" OUTPUT_VARIABLE mb)
+    set(peak_${program} ${mb})
+endforeach()
+set(memo_rows "")
+set(sum_memo 0)
+set(sum_plain 0)
+foreach(grid steps IN ZIP_LISTS memo_grids memo_steps)
+    set(a ${ms_memo_${grid}-sudoku})
+    set(b ${ms_memo_${grid}-sudoku_sans_memo})
+    ratio(r ${a} ${b})
+    set(name "slow grid ${grid}")
+    execute_process(COMMAND awk "BEGIN { printf \"%.1f %.1f\", ${sum_memo} + ${a}, ${sum_plain} + ${b} }"
+                    OUTPUT_VARIABLE sums)
+    separate_arguments(sums)
+    list(GET sums 0 sum_memo)
+    list(GET sums 1 sum_plain)
+    if(grid EQUAL 0)
+        set(slowest_ratio ${r})
+    endif()
+    string(APPEND memo_rows "| ${name} | ${steps} | ${a} | ${b} | ${r} |\n")
+endforeach()
+ratio(set_ratio ${sum_memo} ${sum_plain})
+set(memo_verdict misses)
+if(slowest_ratio LESS_EQUAL 0.4 AND set_ratio LESS_EQUAL 0.5 AND peak_sudoku LESS_EQUAL 64)
+    set(memo_verdict meets)
+endif()
+
 string(TIMESTAMP now "%Y-%m-%d %H:%M UTC" UTC)
 execute_process(COMMAND git rev-parse --short HEAD WORKING_DIRECTORY ${SOURCE_DIR}
                 OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -211,11 +305,34 @@ linux-release. Target: at most 50 ns per step. Next to it, timed in the same ben
 iterations, the baseline kept in the benchmark: a straightforward loop of the same search
 (digit masks per row, column and square, the empty cells in their fixed order, one push
 counted per step, a cell's allowed digits recomputed on every visit, no display); the ratio
-is `Recherche` over the baseline.
+is `Recherche` over the baseline. Past a million steps `Recherche` counts the dead walks
+that its memo knows without walking them (below), so on the longer boards its time per
+counted step falls below the walk's.
 
 | Board (steps) | ns per step | Baseline ns per step | Ratio | |
 |---|---|---|---|---|
 ${solver_rows}
+## Solver: dead walks counted (the memo)
+
+Wall time of one whole native run of `sudoku` (linux-release) against the same sources
+built without the memo (`sudoku_sans_memo`), timed in one hyperfine run, median of
+${MEMO_RUNS} runs each, on the grids of `bench/solver/slow-grids.txt` (the first is the
+slowest). Both programs saved the listed solution of every grid.
+
+| Grid | Steps | With the memo (ms) | Without (ms) | Ratio |
+|---|---|---|---|---|
+${memo_rows}
+Whole slow set: ${sum_memo} ms against ${sum_plain} ms, a ratio of ${set_ratio}. Peak
+resident memory (`/usr/bin/time`) on the slowest grid: ${peak_sudoku} MB with the memo,
+${peak_sudoku_sans_memo} MB without. Targets: at most 0.4 on the slowest grid, 0.5 over the
+slow set, 64 MB: ${memo_verdict}.
+
+Where band states never come back, the guard stops the lookups after one window of 16,384
+a band (a few milliseconds); what is left is the memo's check at each step. Processor time
+of the backtracking with a memo that never looks up over the plain walk, in the same
+iterations (bench/solver, `MemoInactif`, the hard board of ${hard_steps} steps):
+${idle_ratio}. Target: at most 1.1.
+
 Whole program against an older build: `bench/solver/compare-sudoku.sh [commit]` builds
 the native `sudoku` of that commit (default e85e246) in a git worktree under /tmp and times
 the old and the current program on the hardest board with hyperfine.

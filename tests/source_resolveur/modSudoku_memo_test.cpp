@@ -1,0 +1,118 @@
+// The backtracking with its memo against the plain walk: the same steps and board
+// on every grid of the files named in SUDOKU_MEMO_GRIDS, separated by '|' (lines
+// of a puzzle, with or without its solved board, passes and steps, which must
+// then agree; or a folder of grille.txt files). The memo starts after
+// SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries. And the guard, unless
+// SUDOKU_MEMO_GRILLES_SEULES.
+#include "GrilleText.h"
+#include "TestBoards.h"
+#include "existence_solution.h"
+#include "modSudoku_BackTracking.h"
+#include "solver_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+
+using namespace modSudoku;
+using solver_test::BoardText;
+using solver_test::SetBoard;
+using solver_test::TestForm;
+
+namespace {
+
+struct Grid {
+    std::string source, puzzle, solved; // puzzle and solved: 81 digits, top row first
+    int passes = 0;
+    std::int64_t steps = -1;
+};
+
+void PrintTo(const Grid& g, std::ostream* out) {
+    *out << g.source;
+}
+
+// The grids that have a completion and, when listed, few enough steps for this tree.
+std::vector<Grid> Grids() {
+    std::vector<Grid> grids;
+    const auto add = [&](const Grid& g) {
+        if (check::boardFromText(g.puzzle) && g.steps <= SUDOKU_MEMO_MAX_STEPS) {
+            SetBoard(g.puzzle);
+            if (ACompletion(Grille.Cases())) {
+                grids.push_back(g);
+            }
+        }
+    };
+    std::istringstream files(SUDOKU_MEMO_GRIDS);
+    for (std::string file; std::getline(files, file, '|');) {
+        const auto read = [](const std::filesystem::path& path) {
+            std::ostringstream bytes;
+            bytes << std::ifstream(path, std::ios::binary).rdbuf();
+            return bytes.str();
+        };
+        if (std::filesystem::is_directory(file)) {
+            for (const auto& entry : std::filesystem::directory_iterator(file)) {
+                add({entry.path().string(), check::toText(check::loadedGrille(read(entry))), ""});
+            }
+            continue;
+        }
+        std::istringstream lines(read(file));
+        int number = 0;
+        for (std::string line; std::getline(lines, line);) {
+            Grid g{file + ":" + std::to_string(++number), "", ""};
+            std::istringstream(line) >> g.puzzle >> g.solved >> g.passes >> g.steps;
+            add(g);
+        }
+    }
+    return grids;
+}
+
+class MemoTest : public ::testing::TestWithParam<Grid> {};
+
+TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
+    const Grid& g = GetParam();
+    SetBoard(g.puzzle);
+    TestForm form;
+    const int passes = PhaseDecoupage(form);
+    const std::string deduced = BoardText();
+    SansSuivi suivi;
+    const std::int64_t plain = BackTracking(form, suivi);
+    const std::string walked = BoardText();
+
+    SetBoard(deduced);
+    MemoBandes memo(SUDOKU_MEMO_SEUIL, SUDOKU_MEMO_ENTREES);
+    EXPECT_EQ(BackTracking(form, suivi, memo), plain);
+    EXPECT_EQ(BoardText(), walked);
+    if (g.steps >= 0) {
+        EXPECT_EQ(plain, g.steps);
+        EXPECT_EQ(passes, g.passes);
+        EXPECT_EQ(walked, g.solved);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Grids, MemoTest, ::testing::ValuesIn(Grids()));
+
+#ifndef SUDOKU_MEMO_GRILLES_SEULES
+// The program's memo on hard boards: a band whose first window of lookups saved
+// too little stops looking up, one that saved enough goes on.
+TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
+    // The board's index in hard-boards.txt, the band, whether it goes on.
+    for (const auto& [index, band, goesOn] : {std::tuple{2, 2, false}, std::tuple{3, 1, true}}) {
+        const check::HardBoard& board = check::hardBoards().at(index);
+        SCOPED_TRACE(index);
+        SetBoard(check::toText(board.puzzle));
+        TestForm form;
+        PhaseDecoupage(form);
+        MemoBandes memo;
+        SansSuivi suivi;
+        EXPECT_EQ(BackTracking(form, suivi, memo), board.steps);
+        const std::int64_t lookups = memo.BilanBande(static_cast<std::uint8_t>(band)).recherches;
+        EXPECT_EQ(lookups > MemoBandes::kFenetre, goesOn);
+        EXPECT_GE(lookups, MemoBandes::kFenetre);
+    }
+}
+#endif
+
+} // namespace
