@@ -11,11 +11,7 @@
 // left), starts 9, 8, 7, ...: the first cells then go through every smaller digit
 // first. Each of these is measured by the solver's own search, and the slowest
 // that take at most <most steps> are kept. The same puzzles give the same grids.
-#include "GridCheck.h"
-#include "GrilleText.h"
-#include "headless_runtime.h"
-#include "modSudoku.h"
-#include "modSudoku_BackTracking.h"
+#include "measured_walk.h"
 
 #include <algorithm>
 #include <array>
@@ -26,18 +22,6 @@
 #include <vector>
 
 namespace {
-
-class QuietForm : public forms::HeadlessRuntime {
-public:
-    std::string TimeOfDay() const override { return "00:00:00"; }
-};
-
-struct Grid {
-    check::Board puzzle{};
-    check::Board solved{};
-    int passes = 0;
-    std::int64_t steps = 0;
-};
 
 // Cell (r, c) of the board, r from the top, moved by transformation t: t % 8 one
 // of the eight symmetries of the square, then the bands in the order (t / 8) % 6
@@ -78,37 +62,6 @@ void Relabel(check::Board& puzzle, check::Board& solved) {
     }
 }
 
-// Stops a search that has walked more digits than it may.
-struct Borne {
-    std::int64_t reste;
-    void operator()(int, int) {
-        if (--reste < 0) {
-            throw std::int64_t{0};
-        }
-    }
-};
-
-// The solver's passes and steps on the puzzle, its board in g.solved; false when
-// the search walks more than `walk` digits.
-bool Measure(Grid& g, std::int64_t walk) {
-    for (int i = 0; i < 81; ++i) {
-        modSudoku::Grille.Pose(i % 9, 8 - i / 9, g.puzzle[static_cast<std::size_t>(i)]);
-    }
-    QuietForm form;
-    g.passes = modSudoku::PhaseDecoupage(form);
-    Borne borne{walk};
-    modSudoku::MemoBandes memo;
-    try {
-        g.steps = modSudoku::BackTracking(form, borne, memo);
-    } catch (std::int64_t) {
-        return false;
-    }
-    for (int i = 0; i < 81; ++i) {
-        g.solved[static_cast<std::size_t>(i)] = modSudoku::Grille(i % 9, 8 - i / 9);
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -119,37 +72,38 @@ int main(int argc, char** argv) {
     const auto kept = static_cast<std::size_t>(std::strtol(argv[1], nullptr, 10));
     const std::int64_t most = std::strtoll(argv[2], nullptr, 10);
 
-    std::vector<Grid> slowest;
+    std::vector<measured::Grid> slowest;
     char line[4096];
     while (std::fgets(line, sizeof line, stdin) != nullptr) {
         const auto parsed = check::boardFromText(std::string(line).substr(0, 81));
         if (!parsed) {
             continue;
         }
-        Grid source;
+        measured::Grid source;
         source.puzzle = *parsed;
         if (check::countCompletions(source.puzzle, 2, &source.solved) != 1) {
             continue;
         }
         for (int t = 0; t < 8 * 36; ++t) {
-            Grid g;
+            measured::Grid g;
             g.puzzle = Transformed(source.puzzle, t);
             g.solved = Transformed(source.solved, t);
             Relabel(g.puzzle, g.solved);
-            if (!Measure(g, most) || g.steps > most) {
+            modSudoku::MemoBandes memo;
+            if (!measured::Measure(g, most, memo) || g.steps > most) {
                 continue;
             }
             slowest.push_back(g);
-            std::sort(slowest.begin(), slowest.end(),
-                      [](const Grid& a, const Grid& b) { return a.steps > b.steps; });
+            std::sort(
+                slowest.begin(), slowest.end(),
+                [](const measured::Grid& a, const measured::Grid& b) { return a.steps > b.steps; });
             if (slowest.size() > kept) {
                 slowest.pop_back();
             }
         }
     }
-    for (const Grid& g : slowest) {
-        std::printf("%s %s %d %lld\n", check::toText(g.puzzle).c_str(),
-                    check::toText(g.solved).c_str(), g.passes, static_cast<long long>(g.steps));
+    for (const measured::Grid& g : slowest) {
+        measured::Print(g);
     }
     return 0;
 }

@@ -2,8 +2,8 @@
 // on every grid of the files named in SUDOKU_MEMO_GRIDS, separated by '|' (lines
 // of a puzzle, with or without its solved board, passes and steps, which must
 // then agree; or a folder of grille.txt files). The memo starts after
-// SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries. And the guard, unless
-// SUDOKU_MEMO_GRILLES_SEULES.
+// SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries. And the guard and the
+// grid of SUDOKU_MEMO_UNREPEATED, unless SUDOKU_MEMO_GRILLES_SEULES.
 #include "GrilleText.h"
 #include "TestBoards.h"
 #include "existence_solution.h"
@@ -112,6 +112,25 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
         EXPECT_EQ(lookups > MemoBandes::kFenetre, goesOn);
         EXPECT_GE(lookups, MemoBandes::kFenetre);
     }
+}
+
+// The grid that times the memo where it cannot help: the program's memo looks
+// states up on its walk and never meets one it knows.
+TEST(MemoGuard, TheUnrepeatedGridNeverMeetsAKnownState) {
+    std::ifstream file(SUDOKU_MEMO_UNREPEATED);
+    Grid g;
+    for (std::string line; g.steps < 0 && std::getline(file, line);) {
+        std::istringstream(line) >> g.puzzle >> g.solved >> g.passes >> g.steps;
+    }
+    ASSERT_GT(g.steps, MemoBandes::kSeuil);
+    SetBoard(g.puzzle);
+    TestForm form;
+    PhaseDecoupage(form);
+    MemoBandes memo;
+    SansSuivi suivi;
+    EXPECT_EQ(BackTracking(form, suivi, memo), g.steps);
+    EXPECT_GT(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches, 0);
+    EXPECT_EQ(memo.BilanBande(1).trouvees + memo.BilanBande(2).trouvees, 0);
 }
 #endif
 
