@@ -1,5 +1,5 @@
 // korvane.exe as a person meets it: a normal run in a folder, and the puzzle window
-// that comes up when solution.txt cannot be created there.
+// that comes up when solution.txt cannot be created or written there.
 #include "GrilleText.h"
 #include "PuzzleCheck.h"
 #include "process_driver.h"
@@ -66,6 +66,21 @@ TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
     const auto masqueBytes = ReadBytes(folder.File("masque.txt"));
     ASSERT_TRUE(solutionBytes && masqueBytes);
     EXPECT_EQ(check::judgePuzzleFiles(*solutionBytes, *masqueBytes), "");
+}
+
+// Under Wine, solution.txt in this folder is the Linux device that is always full:
+// the file is created and the write fails. The puzzle comes up, masque.txt is not made.
+TEST(KorvaneRun, ShowsThePuzzleWhenSolutionTxtCannotBeWritten) {
+    const std::string folder = NativePath(KORVANE_FULL_DEVICE_FOLDER);
+    DeleteFileA((folder + "\\masque.txt").c_str());
+    ChildProcess korvane(Korvane(), folder);
+    ASSERT_TRUE(korvane.Started()) << folder;
+    const HWND main = WaitForWindow(korvane, "SudokuClassApp", "KORVANE", kRunMs);
+    ASSERT_NE(main, nullptr) << "no KORVANE window came up";
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(ReadBytes(folder + "\\masque.txt"));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(korvane.WaitForExit(kUiMs), std::optional<DWORD>(0));
 }
 
 TEST(KorvaneRun, RunsAtDifferentTicksWriteDifferentPuzzles) {
