@@ -10,8 +10,8 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <regex>
 #include <string>
+#include <utility>
 
 using namespace windows_test;
 
@@ -26,17 +26,35 @@ std::string GrilleBytes() {
     return check::grilleBytes(check::exampleBoard().puzzle);
 }
 
+// Copies sudoku.exe into folder and writes grille.txt beside it; the copy's path.
+std::optional<std::string> PlaceProgram(const std::string& folder) {
+    const std::string program = folder + "\\sudoku.exe";
+    if (!CopyFileA(NativePath(SUDOKU_EXE).c_str(), program.c_str(), FALSE)) {
+        return std::nullopt;
+    }
+    WriteBytes(folder + "\\grille.txt", GrilleBytes());
+    return program;
+}
+
 // A program folder holding a copy of sudoku.exe and grille.txt.
 struct ProgramFolder {
-    ProgramFolder() {
-        const std::string source = NativePath(SUDOKU_EXE);
-        copied = CopyFileA(source.c_str(), program.c_str(), FALSE) != 0;
-        WriteBytes(folder.File("grille.txt"), GrilleBytes());
-    }
     ScratchFolder folder;
-    std::string program = folder.File("sudoku.exe");
-    bool copied = false;
+    std::optional<std::string> placed = PlaceProgram(folder.Text());
+    bool copied = placed.has_value();
+    std::string program = placed.value_or("");
 };
+
+// The system's text for an error, as the save's box shows it: without its line break.
+std::string SystemText(DWORD error) {
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   text, sizeof text, nullptr);
+    std::string description = text;
+    while (!description.empty() && (description.back() == '\n' || description.back() == '\r')) {
+        description.pop_back();
+    }
+    return description;
+}
 
 TEST(SudokuRun, SolvesTheGrilleBesideTheProgramFromAnotherFolder) {
     ProgramFolder programFolder;
@@ -60,27 +78,35 @@ TEST(SudokuRun, SolvesTheGrilleBesideTheProgramFromAnotherFolder) {
     EXPECT_EQ(ReadBytes(programFolder.folder.File("grille.txt")), GrilleBytes());
 }
 
-TEST(SudokuRun, ReportsAnUnwritableSolutionThenEndsWithCodeTwo) {
+// The save fails: solution.txt a folder (it cannot be created), or under Wine the Linux
+// device that is always full (it cannot be written). The box shows the error's number
+// and text, and the run ends with code 2.
+TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
     ProgramFolder programFolder;
     ASSERT_TRUE(programFolder.copied);
     ASSERT_TRUE(CreateDirectoryA(programFolder.folder.File("solution.txt").c_str(), nullptr));
-    ScratchFolder elsewhere;
+    const auto fullDevice = PlaceProgram(NativePath(SUDOKU_FULL_DEVICE_FOLDER));
+    ASSERT_TRUE(fullDevice);
 
-    ChildProcess sudoku(programFolder.program, elsewhere.Text());
-    ASSERT_TRUE(sudoku.Started());
-    const auto box = WaitForMessageBox(sudoku, kRunMs);
-    ASSERT_TRUE(box) << "no message box; exit code "
-                     << sudoku.WaitForExit(kUiMs).value_or(0xFFFFFFFF);
-    EXPECT_EQ(box->caption, "Sauve_Grille");
-    EXPECT_EQ(box->text.rfind("Erreur ", 0), 0u) << box->text;
-    EXPECT_TRUE(std::regex_match(box->text, std::regex("Erreur [0-9]+ \\(.*\\)"))) << box->text;
-    EXPECT_NE(GetDlgItem(box->box, IDOK), nullptr);
-    EXPECT_EQ(GetDlgItem(box->box, IDCANCEL), nullptr);
-    // The box is all that shows: the form stays hidden.
-    EXPECT_EQ(TopLevelWindows(sudoku.ProcessId(), nullptr, true), std::vector<HWND>{box->box});
+    for (const auto& [program, error] : {std::pair{programFolder.program, ERROR_ACCESS_DENIED},
+                                         std::pair{*fullDevice, ERROR_DISK_FULL}}) {
+        SCOPED_TRACE(program);
+        ScratchFolder elsewhere;
+        ChildProcess sudoku(program, elsewhere.Text());
+        ASSERT_TRUE(sudoku.Started());
+        const auto box = WaitForMessageBox(sudoku, kRunMs);
+        ASSERT_TRUE(box) << "no message box; exit code "
+                         << sudoku.WaitForExit(kUiMs).value_or(0xFFFFFFFF);
+        EXPECT_EQ(box->caption, "Sauve_Grille");
+        EXPECT_EQ(box->text, "Erreur " + std::to_string(error) + " (" + SystemText(error) + ")");
+        EXPECT_NE(GetDlgItem(box->box, IDOK), nullptr);
+        EXPECT_EQ(GetDlgItem(box->box, IDCANCEL), nullptr);
+        // The box is all that shows: the form stays hidden.
+        EXPECT_EQ(TopLevelWindows(sudoku.ProcessId(), nullptr, true), std::vector<HWND>{box->box});
 
-    ASSERT_TRUE(PressOk(sudoku, box->box, kUiMs));
-    EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(2));
+        ASSERT_TRUE(PressOk(sudoku, box->box, kUiMs));
+        EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(2));
+    }
 }
 
 // The program copied into a folder whose name lies outside the ANSI code page of a
