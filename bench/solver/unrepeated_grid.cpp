@@ -66,6 +66,14 @@ int main(int argc, char** argv) {
     measured::Grid kept{*puzzle};
     Score best = Scored(kept, fewest, most);
     std::optional<measured::Grid> unrepeated;
+    const auto keep = [&](const measured::Grid& g, const Score& score) {
+        kept = g;
+        best = score;
+        if (score.measured && score.known == 0) {
+            unrepeated = g;
+        }
+    };
+    keep(kept, best);
     for (long i = 0; i < changes; ++i) {
         measured::Grid g{kept.puzzle};
         for (std::uint64_t n = 1 + random() % 2; n > 0; --n) {
@@ -81,11 +89,7 @@ int main(int argc, char** argv) {
                          static_cast<long long>(score.lookups), static_cast<long long>(score.known),
                          static_cast<long long>(g.steps));
         }
-        kept = g;
-        best = score;
-        if (score.known == 0) {
-            unrepeated = g;
-        }
+        keep(g, score);
     }
     if (!unrepeated) {
         std::fprintf(stderr, "unrepeated_grid: no grid kept\n");
