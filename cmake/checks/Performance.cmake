@@ -128,8 +128,8 @@ set(wine_commands
     start "${wine} cmd /c exit")
 
 # hyperfine_medians(<kind>): ms_<kind>_<name>, the median wall time in milliseconds of
-# RUNS runs after one warm-up (<kind>_warmup, when set), for each name and command of
-# <kind>_commands.
+# RUNS runs after one warm-up (or <kind>_runs after <kind>_warmup, when set), for each name
+# and command of <kind>_commands.
 function(hyperfine_medians kind)
     set(arguments "")
     set(names "")
@@ -142,8 +142,11 @@ function(hyperfine_medians kind)
     if(NOT DEFINED ${kind}_warmup)
         set(${kind}_warmup 1)
     endif()
-    execute_process(COMMAND hyperfine --style none --warmup ${${kind}_warmup} --runs ${RUNS}
-                            --ignore-failure
+    if(NOT DEFINED ${kind}_runs)
+        set(${kind}_runs ${RUNS})
+    endif()
+    execute_process(COMMAND hyperfine --style none --warmup ${${kind}_warmup}
+                            --runs ${${kind}_runs} --ignore-failure
                             --export-json ${work}/${kind}.json ${arguments}
                     OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
     file(READ ${work}/${kind}.json text)
@@ -236,11 +239,9 @@ file(STRINGS ${SOURCE_DIR}/bench/solver/unrepeated-grid.txt line REGEX "^[0-9]")
 set(unrepeated_commands "")
 grid_runs(unrepeated 0 "${line}")
 string(REGEX MATCH "[0-9]+$" unrepeated_steps "${line}")
-set(runs_before ${RUNS})
-set(RUNS ${MEMO_RUNS})
+set(memo_runs ${MEMO_RUNS})
 set(memo_warmup 0)
 hyperfine_medians(memo)
-set(RUNS ${runs_before})
 hyperfine_medians(unrepeated)
 list(TRANSFORM memo_grids PREPEND memo- OUTPUT_VARIABLE runs)
 foreach(run IN LISTS runs ITEMS unrepeated-0)
