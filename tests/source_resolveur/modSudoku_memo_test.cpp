@@ -34,36 +34,47 @@ void PrintTo(const Grid& g, std::ostream* out) {
     *out << g.source;
 }
 
+// The grids of one file (lines of a puzzle, with or without its solved board,
+// passes and steps) or of a folder of grille.txt files.
+std::vector<Grid> GridsOf(const std::string& file) {
+    const auto read = [](const std::filesystem::path& path) {
+        std::ostringstream bytes;
+        bytes << std::ifstream(path, std::ios::binary).rdbuf();
+        return bytes.str();
+    };
+    std::vector<Grid> grids;
+    if (std::filesystem::is_directory(file)) {
+        for (const auto& entry : std::filesystem::directory_iterator(file)) {
+            grids.push_back(
+                {entry.path().string(), check::toText(check::loadedGrille(read(entry))), ""});
+        }
+        return grids;
+    }
+    std::istringstream lines(read(file));
+    int number = 0;
+    for (std::string line; std::getline(lines, line);) {
+        Grid g{file + ":" + std::to_string(++number), "", ""};
+        std::istringstream(line) >> g.puzzle >> g.solved >> g.passes >> g.steps;
+        if (check::boardFromText(g.puzzle)) {
+            grids.push_back(g);
+        }
+    }
+    return grids;
+}
+
 // The grids that have a completion and, when listed, few enough steps for this tree.
 std::vector<Grid> Grids() {
     std::vector<Grid> grids;
-    const auto add = [&](const Grid& g) {
-        if (check::boardFromText(g.puzzle) && g.steps <= SUDOKU_MEMO_MAX_STEPS) {
+    std::istringstream files(SUDOKU_MEMO_GRIDS);
+    for (std::string file; std::getline(files, file, '|');) {
+        for (const Grid& g : GridsOf(file)) {
+            if (!check::boardFromText(g.puzzle) || g.steps > SUDOKU_MEMO_MAX_STEPS) {
+                continue;
+            }
             SetBoard(g.puzzle);
             if (ACompletion(Grille.Cases())) {
                 grids.push_back(g);
             }
-        }
-    };
-    std::istringstream files(SUDOKU_MEMO_GRIDS);
-    for (std::string file; std::getline(files, file, '|');) {
-        const auto read = [](const std::filesystem::path& path) {
-            std::ostringstream bytes;
-            bytes << std::ifstream(path, std::ios::binary).rdbuf();
-            return bytes.str();
-        };
-        if (std::filesystem::is_directory(file)) {
-            for (const auto& entry : std::filesystem::directory_iterator(file)) {
-                add({entry.path().string(), check::toText(check::loadedGrille(read(entry))), ""});
-            }
-            continue;
-        }
-        std::istringstream lines(read(file));
-        int number = 0;
-        for (std::string line; std::getline(lines, line);) {
-            Grid g{file + ":" + std::to_string(++number), "", ""};
-            std::istringstream(line) >> g.puzzle >> g.solved >> g.passes >> g.steps;
-            add(g);
         }
     }
     return grids;
@@ -117,11 +128,9 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
 // The grid that times the memo where it cannot help: the program's memo looks
 // states up on its walk and never meets one it knows.
 TEST(MemoGuard, TheUnrepeatedGridNeverMeetsAKnownState) {
-    std::ifstream file(SUDOKU_MEMO_UNREPEATED);
-    Grid g;
-    for (std::string line; g.steps < 0 && std::getline(file, line);) {
-        std::istringstream(line) >> g.puzzle >> g.solved >> g.passes >> g.steps;
-    }
+    const std::vector<Grid> grids = GridsOf(SUDOKU_MEMO_UNREPEATED);
+    ASSERT_FALSE(grids.empty());
+    const Grid& g = grids[0];
     ASSERT_GT(g.steps, MemoBandes::kSeuil);
     SetBoard(g.puzzle);
     TestForm form;
