@@ -1,6 +1,8 @@
 // The memo of the backtracking's dead walks (see modSudoku_Memo.h).
 #include "modSudoku_Memo.h"
 
+#include <exception>
+
 namespace modSudoku {
 
 MemoBandes::MemoBandes(std::int64_t seuil, std::size_t entrees)
@@ -38,7 +40,15 @@ std::int64_t MemoBandes::Entre(std::uint8_t b, const Colonnes& colonnes, std::in
         return 0;
     }
     if (table_.empty()) {
-        table_.resize(entrees_);
+        try {
+            table_.resize(entrees_);
+        } catch (const std::exception&) { // no memory for it, or more than a vector holds
+            // Without its table the memo stops, and the walk goes on as the plain one.
+            for (Etat& uneBande : bandes_) {
+                uneBande.cherche = false;
+            }
+            return 0;
+        }
     }
     // The key: the masks of columns 0..6 in bas, 9 bits each; of 7 and 8, and the
     // band, in haut.

@@ -23,7 +23,8 @@
 // without the memo.
 //
 // Bounds. The table has a fixed number of entries, allocated only when the walk
-// has taken `seuil` steps; an entry's place is the hash of its key, four places
+// has taken `seuil` steps (when it cannot be, the memo stops and the walk is
+// the plain one); an entry's place is the hash of its key, four places
 // a bucket, the entry of fewest steps replaced first. A band stops looking up
 // (and storing) when a window of its lookups has saved fewer steps than
 // kPasParRecherche a lookup: then the states there do not come back.

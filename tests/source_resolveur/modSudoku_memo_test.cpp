@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <tuple>
 
@@ -123,6 +124,17 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
         EXPECT_EQ(lookups > MemoBandes::kFenetre, goesOn);
         EXPECT_GE(lookups, MemoBandes::kFenetre);
     }
+}
+
+// A memo that cannot have its table looks nothing up: the walk is the plain one.
+TEST(MemoGuard, WithoutItsTableTheWalkIsThePlainOne) {
+    SetBoard(check::toText(check::hardBoards()[0].puzzle));
+    TestForm form;
+    PhaseDecoupage(form);
+    MemoBandes memo(0, std::numeric_limits<std::size_t>::max() / 2);
+    SansSuivi suivi;
+    EXPECT_EQ(BackTracking(form, suivi, memo), check::hardBoards()[0].steps);
+    EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches, 0);
 }
 
 // The grid that times the memo where it cannot help: the program's memo looks
