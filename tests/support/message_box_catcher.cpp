@@ -1,5 +1,7 @@
 #include "message_box_catcher.h"
 
+#include "window_class.h"
+
 #include <utility>
 
 namespace test_support {
@@ -7,12 +9,6 @@ namespace test_support {
 namespace {
 
 thread_local MessageBoxCatcher* tCatcher = nullptr;
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 bool Shown(HWND control) {
     return control != nullptr && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;

@@ -280,7 +280,7 @@ TEST_F(KorvaneWindow, ShowsThePuzzleWhenSolutionTxtCannotBeCreated) {
     int givens = 0;
     for (int cell = 0; cell < 81; ++cell) {
         SCOPED_TRACE("cell " + std::to_string(cell));
-        EXPECT_EQ(ClassName(cells_[cell]), "Edit");
+        EXPECT_EQ(ClassOf(cells_[cell]), "Edit");
         const std::string text = WindowText(cells_[cell]);
         if (Given(cell)) {
             ++givens;

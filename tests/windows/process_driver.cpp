@@ -30,7 +30,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
     if (query->visibleOnly && !IsWindowVisible(window)) {
         return TRUE;
     }
-    if (query->className != nullptr && ClassName(window) != query->className) {
+    if (query->className != nullptr && ClassOf(window) != query->className) {
         return TRUE;
     }
     query->found.push_back(window);
@@ -121,12 +121,6 @@ HWND WaitForWindow(const ChildProcess& child, const char* className, const char*
         }
         child.Pause(kPollMs);
     }
-}
-
-std::string ClassName(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
 }
 
 std::string WindowText(HWND window) {

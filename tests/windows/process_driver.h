@@ -3,6 +3,7 @@
 #pragma once
 
 #include "temp_folder.h"
+#include "window_class.h"
 
 #include <windows.h>
 
@@ -51,7 +52,7 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const char* className, bool v
 HWND WaitForWindow(const ChildProcess& child, const char* className, const char* title,
                    DWORD timeoutMs);
 
-std::string ClassName(HWND window);
+using test_support::ClassOf;
 // The window's text through WM_GETTEXT, also for another process's controls.
 std::string WindowText(HWND window);
 

@@ -2,6 +2,7 @@
 // of solution.txt and masque.txt, and the line on standard error when a file
 // cannot be made.
 #include "PuzzleCheck.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,15 +56,8 @@ ProgramRun RunIn(const fs::path& folder, bool inputClosed = false) {
 
 class ProgramTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("korvane-run-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    fs::path folder;
+    test_support::TempFolder scratch;
+    const fs::path& folder = scratch.Path();
 };
 
 TEST_F(ProgramTest, NormalRunWritesBothFilesAndEndsWithOne) {

@@ -20,7 +20,7 @@ int Givens() {
 }
 
 TEST_F(MainWindowTest, MainWindowHasItsClassTitleStyleAndSize) {
-    EXPECT_EQ(ClassNameOf(mainWindow), "SudokuClassApp");
+    EXPECT_EQ(ClassOf(mainWindow), "SudokuClassApp");
     EXPECT_EQ(TextOf(mainWindow), "KORVANE");
     ASSERT_FALSE(recorder->created.empty());
     const CreatedWindow& first = recorder->created.front();
@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, CellsShowThePuzzleAtTheirPlaces) {
         SCOPED_TRACE(i);
         HWND c = cell(i);
         ASSERT_NE(c, nullptr);
-        EXPECT_EQ(ClassNameOf(c), "Edit");
+        EXPECT_EQ(ClassOf(c), "Edit");
         EXPECT_EQ(GetWindowLongA(c, GWL_ID), 4000 + i);
         bool given = puzzleBuilder.clueMask[i] == 0;
         EXPECT_EQ((GetWindowLongA(c, GWL_STYLE) & ES_READONLY) != 0, given);
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, CellsShowThePuzzleAtTheirPlaces) {
 TEST_F(MainWindowTest, SolutionButtonIsEnabledWithTheDefaultGuiFont) {
     HWND button = GetDlgItem(mainWindow, 101);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(ClassNameOf(button), "Button");
+    EXPECT_EQ(ClassOf(button), "Button");
     EXPECT_TRUE(IsWindowEnabled(button));
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)),
               GetStockObject(DEFAULT_GUI_FONT));

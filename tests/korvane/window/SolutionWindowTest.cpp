@@ -27,7 +27,7 @@ TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow) {
 
     HWND view = PressSolution(mainWindow);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(ClassNameOf(view), "SudokuSolutionClass");
+    EXPECT_EQ(ClassOf(view), "SudokuSolutionClass");
     EXPECT_EQ(TextOf(view), "Solution");
     EXPECT_EQ(GetWindow(view, GW_OWNER), mainWindow);
     EXPECT_NE(GetWindowLongA(view, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, SolutionWindowOpensOnceBesideTheMainWindow) {
         SCOPED_TRACE(i);
         HWND label = GetDlgItem(view, 4000 + i);
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(ClassNameOf(label), "Static");
+        EXPECT_EQ(ClassOf(label), "Static");
         EXPECT_EQ(TextOf(label), std::to_string(puzzleBuilder.solution[i]));
         const CreatedWindow* made = recorder->lastChild(view, 4000 + i);
         ASSERT_NE(made, nullptr);

@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <random>
 
 namespace {
 CbtRecorder* activeRecorder = nullptr;
@@ -44,7 +43,7 @@ LRESULT CALLBACK CbtRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
         const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
         bool child = (cs->style & WS_CHILD) != 0;
         self->created.push_back(CreatedWindow{
-            hwnd, ClassNameOf(hwnd),
+            hwnd, test_support::ClassOf(hwnd),
             cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "",
             child ? static_cast<int>(reinterpret_cast<LONG_PTR>(cs->hMenu)) : 0,
             static_cast<DWORD>(cs->style), cs->dwExStyle, cs->x, cs->y, cs->cx, cs->cy,
@@ -60,12 +59,6 @@ ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) {
 ScratchFolder::~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
-}
-
-std::string ClassNameOf(HWND hwnd) {
-    char name[128] = "";
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
 }
 
 std::string TextOf(HWND hwnd) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "temp_folder.h"
+#include "window_class.h"
 
 #include <windows.h>
 
@@ -53,7 +54,7 @@ private:
     std::filesystem::path previous_;
 };
 
-std::string ClassNameOf(HWND hwnd);
+using test_support::ClassOf;
 std::string TextOf(HWND hwnd);
 // A window's rectangle relative to the client area of its parent.
 RECT RectInParent(HWND hwnd);

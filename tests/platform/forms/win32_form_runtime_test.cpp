@@ -2,6 +2,7 @@
 #include "win32_form_runtime.h"
 
 #include "message_box_catcher.h"
+#include "window_class.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +10,12 @@
 
 namespace {
 
+using test_support::ClassOf;
+
 std::string WindowText(HWND hwnd) {
     char text[4096] = {};
     GetWindowTextA(hwnd, text, sizeof text);
     return text;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
 }
 
 // The form's window and controls, found as any program would find them: the
