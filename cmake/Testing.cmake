@@ -1,5 +1,5 @@
 # Testing for every tree: GoogleTest, the Wine session fixture of the Windows trees,
-# valgrind's options for ctest -T memcheck, and the checks written as CMake scripts.
+# valgrind's options for ctest -T memcheck, and the formatting check.
 if(SUDOKU_BUILD_FUZZ OR SUDOKU_RELEASE_TREE)
     enable_testing() # the fuzz runs (fuzz/CMakeLists.txt), the release tried (packaging/)
 endif()
@@ -73,6 +73,6 @@ if(NOT CMAKE_CROSSCOMPILING)
     find_program(CLANG_FORMAT clang-format REQUIRED)
     add_test(NAME clang_format
              COMMAND ${CMAKE_COMMAND} -DCLANG_FORMAT=${CLANG_FORMAT}
-                     -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${CMAKE_CURRENT_LIST_DIR}/checks/Format.cmake)
+                     -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${CMAKE_CURRENT_LIST_DIR}/Format.cmake)
     set_tests_properties(clang_format PROPERTIES LABELS format)
 endif()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "GridCheck.h"
+#include "GridFiles.h"
 #include "GrilleText.h"
 #include "headless_runtime.h"
 #include "modSudoku.h"
@@ -40,7 +41,7 @@ struct Borne {
 // g.solved; false when the search walks more than `walk` digits.
 template <typename Memo> bool Measure(Grid& g, std::int64_t walk, Memo& memo) {
     for (int i = 0; i < 81; ++i) {
-        modSudoku::Grille.Pose(i % 9, 8 - i / 9, g.puzzle[static_cast<std::size_t>(i)]);
+        modSudoku::Grille.Ecrit(grids::Label(i), g.puzzle[static_cast<std::size_t>(i)]);
     }
     QuietForm form;
     g.passes = modSudoku::PhaseDecoupage(form);
@@ -51,7 +52,7 @@ template <typename Memo> bool Measure(Grid& g, std::int64_t walk, Memo& memo) {
         return false;
     }
     for (int i = 0; i < 81; ++i) {
-        g.solved[static_cast<std::size_t>(i)] = modSudoku::Grille(i % 9, 8 - i / 9);
+        g.solved[static_cast<std::size_t>(i)] = modSudoku::Grille.Lit(grids::Label(i));
     }
     return true;
 }

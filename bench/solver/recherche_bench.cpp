@@ -4,8 +4,7 @@
 // square, the empty cells in their fixed order, one push counted per step, a
 // cell's allowed digits recomputed on every visit, no display). The counter
 // "ratio" is Recherche's processor time per step over the baseline's.
-#include "GridCheck.h"
-#include "TestBoards.h"
+#include "GridFiles.h"
 #include "headless_runtime.h"
 #include "modSudoku.h"
 #include "modSudoku_BackTracking.h"
@@ -28,9 +27,9 @@ public:
     std::string TimeOfDay() const override { return "00:00:00"; }
 };
 
-void LoadBoard(const check::Board& puzzle) {
+void LoadBoard(const std::string& puzzle) {
     for (int i = 0; i < 81; ++i) {
-        modSudoku::Grille.Pose(i % 9, 8 - i / 9, puzzle[static_cast<std::size_t>(i)]);
+        modSudoku::Grille.Ecrit(grids::Label(i), puzzle[static_cast<std::size_t>(i)] - '0');
     }
 }
 
@@ -107,7 +106,7 @@ double CpuNanoseconds(std::clock_t start) {
     return 1e9 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
-void BM_Recherche(benchmark::State& state, const check::HardBoard& board) {
+void BM_Recherche(benchmark::State& state, const grids::Grid& board) {
     // The baseline starts where the backtracking starts: after the deduction.
     LoadBoard(board.puzzle);
     {
@@ -158,7 +157,7 @@ void BM_Recherche(benchmark::State& state, const check::HardBoard& board) {
 // states never come back once the guard has stopped its lookups, over the plain
 // walk, both timed in the same iterations: the counter "idle_ratio" is what the
 // memo's checks cost the walk.
-void BM_MemoInactif(benchmark::State& state, const check::HardBoard& board) {
+void BM_MemoInactif(benchmark::State& state, const grids::Grid& board) {
     LoadBoard(board.puzzle);
     BenchForm form;
     modSudoku::PhaseDecoupage(form);
@@ -188,12 +187,12 @@ void BM_MemoInactif(benchmark::State& state, const check::HardBoard& board) {
 } // namespace
 
 int main(int argc, char** argv) {
-    for (const check::HardBoard& board : check::hardBoards()) {
+    for (const grids::Grid& board : grids::HardBoards()) {
         benchmark::RegisterBenchmark(("Recherche/" + std::to_string(board.steps)).c_str(),
                                      BM_Recherche, board)
             ->Unit(benchmark::kMillisecond);
     }
-    const check::HardBoard& longest = check::hardBoards().back();
+    const grids::Grid& longest = grids::HardBoards().back();
     benchmark::RegisterBenchmark(("MemoInactif/" + std::to_string(longest.steps)).c_str(),
                                  BM_MemoInactif, longest)
         ->Unit(benchmark::kMillisecond);

@@ -65,22 +65,17 @@ void Relabel(check::Board& puzzle, check::Board& solved) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: slow_grids <grids kept> <most steps> < puzzles\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: slow_grids <grids kept> <most steps> <grid file>\n");
         return 2;
     }
     const auto kept = static_cast<std::size_t>(std::strtol(argv[1], nullptr, 10));
     const std::int64_t most = std::strtoll(argv[2], nullptr, 10);
 
     std::vector<measured::Grid> slowest;
-    char line[4096];
-    while (std::fgets(line, sizeof line, stdin) != nullptr) {
-        const auto parsed = check::boardFromText(std::string(line).substr(0, 81));
-        if (!parsed) {
-            continue;
-        }
+    for (const grids::Grid& grid : grids::Read(argv[3])) {
         measured::Grid source;
-        source.puzzle = *parsed;
+        source.puzzle = *check::boardFromText(grid.puzzle);
         if (check::countCompletions(source.puzzle, 2, &source.solved) != 1) {
             continue;
         }

@@ -44,20 +44,18 @@ Score Scored(measured::Grid& g, std::int64_t fewest, std::int64_t most) {
 } // namespace
 
 int main(int argc, char** argv) {
-    char line[4096];
-    if (argc < 5 || std::fgets(line, sizeof line, stdin) == nullptr) {
-        std::fprintf(
-            stderr, "usage: unrepeated_grid <seed> <changes> <fewest steps> <most steps> < line\n");
+    if (argc != 7) {
+        std::fprintf(stderr, "usage: unrepeated_grid <seed> <changes> <fewest steps> <most steps> "
+                             "<grid file> <index>\n");
         return 2;
     }
     std::mt19937_64 random(std::strtoull(argv[1], nullptr, 10));
     const long changes = std::strtol(argv[2], nullptr, 10);
     const std::int64_t fewest = std::strtoll(argv[3], nullptr, 10);
     const std::int64_t most = std::strtoll(argv[4], nullptr, 10);
-    const std::string text(line);
-    const auto puzzle = check::boardFromText(text.substr(0, 81));
-    const auto solved =
-        text.size() >= 163 ? check::boardFromText(text.substr(82, 81)) : std::nullopt;
+    const grids::Grid& grid = grids::Read(argv[5]).at(std::strtoul(argv[6], nullptr, 10));
+    const auto puzzle = check::boardFromText(grid.puzzle);
+    const auto solved = check::boardFromText(grid.solved);
     if (!puzzle || !solved) {
         std::fprintf(stderr, "unrepeated_grid: the line holds no puzzle and solved board\n");
         return 2;

@@ -1,6 +1,7 @@
 #include "EngineStress.h"
 
 #include "EngineCheck.h"
+#include "GrilleText.h"
 #include "PuzzleBuilder.h"
 
 #include <algorithm>
@@ -34,20 +35,22 @@ EngineStressResult StressEngine(unsigned first, std::int64_t count) {
     return result;
 }
 
-std::string PuzzleLines(unsigned first, std::int64_t count) {
-    std::string lines;
+std::vector<GridCase> KorvanePuzzles(unsigned first, std::int64_t count) {
+    std::vector<GridCase> puzzles;
     for (std::int64_t i = 0; i < count; ++i) {
-        std::srand(first + static_cast<unsigned>(i));
+        const unsigned seed = first + static_cast<unsigned>(i);
+        std::srand(seed);
         PuzzleBuilder builder;
         builder.generateFullGrid();
         builder.removeClues();
-        std::string puzzle, solution;
+        check::Board puzzle{};
+        check::Board solution{};
         for (int cell = 0; cell < kCellCount; ++cell) {
-            const char digit = static_cast<char>('0' + builder.solution[cell]);
-            solution += digit;
-            puzzle += builder.clueMask[cell] == kMaskGiven ? digit : '0';
+            solution[cell] = builder.solution[cell];
+            puzzle[cell] = builder.clueMask[cell] == kMaskGiven ? solution[cell] : 0;
         }
-        lines += puzzle + " " + solution + "\n";
+        puzzles.push_back(
+            {"korvane seed " + std::to_string(seed), check::grilleBytes(puzzle), solution});
     }
-    return lines;
+    return puzzles;
 }

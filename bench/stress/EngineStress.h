@@ -1,6 +1,8 @@
 // The generator checked seed by seed with the grid checks of our own.
 #pragma once
 
+#include "SolverStress.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +19,5 @@ struct EngineStressResult {
 // then every property of the puzzle is checked.
 EngineStressResult StressEngine(unsigned first, std::int64_t count);
 
-// The puzzles of seeds first .. first + count - 1, one line each: the puzzle
-// (81 digits, top row first, 0 for a hidden cell), a blank, the solution.
-std::string PuzzleLines(unsigned first, std::int64_t count);
+// The puzzles of seeds first .. first + count - 1, each with korvane's solution.
+std::vector<GridCase> KorvanePuzzles(unsigned first, std::int64_t count);

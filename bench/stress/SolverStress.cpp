@@ -1,5 +1,6 @@
 #include "SolverStress.h"
 
+#include "GridFiles.h"
 #include "GrilleText.h"
 #include "SolverOutcome.h"
 
@@ -25,10 +26,6 @@ void WriteAll(const fs::path& path, const std::string& bytes) {
     out << bytes;
 }
 
-bool IsGridField(const std::string& field) {
-    return check::boardFromText(field).has_value();
-}
-
 std::string Quoted(const fs::path& path) {
     std::string quoted = "'";
     for (char c : path.string()) {
@@ -39,31 +36,17 @@ std::string Quoted(const fs::path& path) {
 
 } // namespace
 
-std::vector<GridCase> ReadGridFile(const std::string& path) {
-    std::vector<GridCase> grids;
-    std::istringstream lines(ReadAll(path));
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line)) {
-        ++number;
-        std::istringstream fields(line);
-        std::string puzzle, solution;
-        fields >> puzzle >> solution;
-        if (!IsGridField(puzzle)) {
-            continue;
-        }
-        GridCase grid;
-        grid.source = path + ":" + std::to_string(number);
-        grid.grilleBytes = check::grilleBytes(*check::boardFromText(puzzle));
-        if (IsGridField(solution)) {
-            grid.expected = check::boardFromText(solution);
-        }
-        grids.push_back(grid);
+std::vector<GridCase> GridFileCases(const std::string& path) {
+    std::vector<GridCase> cases;
+    for (const grids::Grid& grid : grids::Read(path)) {
+        cases.push_back({grid.source, check::grilleBytes(*check::boardFromText(grid.puzzle)),
+                         check::boardFromText(grid.solved)});
     }
-    if (grids.empty()) {
-        grids.push_back({path, ReadAll(path), std::nullopt});
-    }
-    return grids;
+    return cases;
+}
+
+GridCase GrilleFileCase(const std::string& path) {
+    return {path, ReadAll(path), std::nullopt};
 }
 
 SolverStressResult StressSolver(const std::string& program, const std::string& scratch,

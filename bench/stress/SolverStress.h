@@ -14,10 +14,9 @@ struct GridCase {
     std::optional<check::Board> expected; // a solution listed beside the puzzle
 };
 
-// The grids of one file: every line that starts with 81 characters of digits
-// or dots is a puzzle, top row first (a second such field is its solution);
-// a file without such lines is taken whole as a grille.txt.
-std::vector<GridCase> ReadGridFile(const std::string& path);
+// The grids of a grid file of grids/, or a file taken whole as a grille.txt.
+std::vector<GridCase> GridFileCases(const std::string& path);
+GridCase GrilleFileCase(const std::string& path);
 
 struct SolverStressResult {
     int grids = 0;

@@ -1,8 +1,10 @@
 // The 81 cell controls of the main window and the duplicate check.
 #include "CellGrid.h"
 
-#include "CellRules.h"
+#include "CellPlace.h"
+#include "Duplicates.h"
 #include "Globals.h"
+#include "RefusedKey.h"
 #include "resource.h"
 
 #include <optional>

@@ -2,7 +2,7 @@
 // text per cell, the hidden cells in black on white.
 #include "SolutionWindow.h"
 
-#include "CellRules.h"
+#include "CellPlace.h"
 #include "Globals.h"
 #include "resource.h"
 

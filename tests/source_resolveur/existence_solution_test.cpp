@@ -1,5 +1,5 @@
 // The completion check that guards the search against boards without solution.
-#include "TestBoards.h"
+#include "GridFiles.h"
 #include "existence_solution.h"
 #include "solver_test_support.h"
 
@@ -15,7 +15,7 @@ using Cases = std::array<std::int16_t, 81>;
 Cases FromText(std::string_view text) {
     Cases cases{};
     for (int i = 0; i < 81; ++i) {
-        cases[static_cast<std::size_t>(9 * (8 - i / 9) + i % 9)] =
+        cases[static_cast<std::size_t>(grids::Label(i))] =
             static_cast<std::int16_t>(text[static_cast<std::size_t>(i)] - '0');
     }
     return cases;
@@ -61,9 +61,9 @@ TEST(ACompletion, BoardsWithSolutionsAndBoardsWithout) {
 TEST(ACompletion, HardBoardsWithOneMoreGiven) {
     // Each hard board has one solution: adding a given keeps a completion exactly
     // when it is that solution's digit.
-    for (const check::HardBoard& board : check::hardBoards()) {
-        const std::string given = check::toText(board.puzzle);
-        const std::string solved = check::toText(board.solved);
+    for (const grids::Grid& board : grids::HardBoards()) {
+        const std::string& given = board.puzzle;
+        const std::string& solved = board.solved;
         SCOPED_TRACE(given);
         ASSERT_TRUE(ACompletion(FromText(given)));
         int checked = 0;

@@ -4,8 +4,8 @@
 // then agree; or a folder of grille.txt files). The memo starts after
 // SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries. And the guard and the
 // grid of SUDOKU_MEMO_UNREPEATED, unless SUDOKU_MEMO_GRILLES_SEULES.
+#include "GridFiles.h"
 #include "GrilleText.h"
-#include "TestBoards.h"
 #include "existence_solution.h"
 #include "modSudoku_BackTracking.h"
 #include "solver_test_support.h"
@@ -19,46 +19,31 @@
 #include <tuple>
 
 using namespace modSudoku;
+
+namespace grids {
+void PrintTo(const Grid& g, std::ostream* out) {
+    *out << g.source;
+}
+} // namespace grids
 using solver_test::BoardText;
 using solver_test::SetBoard;
 using solver_test::TestForm;
 
 namespace {
 
-struct Grid {
-    std::string source, puzzle, solved; // puzzle and solved: 81 digits, top row first
-    int passes = 0;
-    std::int64_t steps = -1;
-};
+using grids::Grid;
 
-void PrintTo(const Grid& g, std::ostream* out) {
-    *out << g.source;
-}
-
-// The grids of one file (lines of a puzzle, with or without its solved board,
-// passes and steps) or of a folder of grille.txt files.
+// The grids of one grid file or of a folder of grille.txt files.
 std::vector<Grid> GridsOf(const std::string& file) {
-    const auto read = [](const std::filesystem::path& path) {
-        std::ostringstream bytes;
-        bytes << std::ifstream(path, std::ios::binary).rdbuf();
-        return bytes.str();
-    };
-    std::vector<Grid> grids;
-    if (std::filesystem::is_directory(file)) {
-        for (const auto& entry : std::filesystem::directory_iterator(file)) {
-            grids.push_back(
-                {entry.path().string(), check::toText(check::loadedGrille(read(entry))), ""});
-        }
-        return grids;
+    if (!std::filesystem::is_directory(file)) {
+        return grids::Read(file);
     }
-    std::istringstream lines(read(file));
-    int number = 0;
-    for (std::string line; std::getline(lines, line);) {
-        Grid g{file + ":" + std::to_string(++number), "", ""};
-        std::istringstream(line) >> g.puzzle >> g.solved >> g.passes >> g.steps;
-        if (check::boardFromText(g.puzzle)) {
-            grids.push_back(g);
-        }
+    std::vector<Grid> grids;
+    for (const auto& entry : std::filesystem::directory_iterator(file)) {
+        std::ostringstream bytes;
+        bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+        grids.push_back(
+            {entry.path().string(), check::toText(check::loadedGrille(bytes.str())), ""});
     }
     return grids;
 }
@@ -112,9 +97,9 @@ INSTANTIATE_TEST_SUITE_P(Grids, MemoTest, ::testing::ValuesIn(Grids()));
 TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
     // The board's index in hard-boards.txt, the band, whether it goes on.
     for (const auto& [index, band, goesOn] : {std::tuple{2, 2, false}, std::tuple{3, 1, true}}) {
-        const check::HardBoard& board = check::hardBoards().at(index);
+        const grids::Grid& board = grids::HardBoards().at(index);
         SCOPED_TRACE(index);
-        SetBoard(check::toText(board.puzzle));
+        SetBoard(board.puzzle);
         TestForm form;
         PhaseDecoupage(form);
         MemoBandes memo;
@@ -128,12 +113,12 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
 
 // A memo that cannot have its table looks nothing up: the walk is the plain one.
 TEST(MemoGuard, WithoutItsTableTheWalkIsThePlainOne) {
-    SetBoard(check::toText(check::hardBoards()[0].puzzle));
+    SetBoard(grids::HardBoards()[0].puzzle);
     TestForm form;
     PhaseDecoupage(form);
     MemoBandes memo(0, std::numeric_limits<std::size_t>::max() / 2);
     SansSuivi suivi;
-    EXPECT_EQ(BackTracking(form, suivi, memo), check::hardBoards()[0].steps);
+    EXPECT_EQ(BackTracking(form, suivi, memo), grids::HardBoards()[0].steps);
     EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches, 0);
 }
 

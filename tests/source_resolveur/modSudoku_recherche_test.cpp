@@ -1,6 +1,6 @@
 // The search: worked examples with their pass and step counts, the log lines,
 // the hard boards, and boards without a completion.
-#include "TestBoards.h"
+#include "GridFiles.h"
 #include "solver_test_support.h"
 
 #include <gtest/gtest.h>
@@ -106,16 +106,16 @@ TEST_F(RechercheTest, DeductionLetsEventsThroughOncePerPass) {
 
 TEST_F(RechercheTest, HardBoardsGiveTheirSolutionsAndCounts) {
     int tested = 0;
-    for (const check::HardBoard& board : check::hardBoards()) {
+    for (const grids::Grid& board : grids::HardBoards()) {
         if (board.steps > kMaxTestedSteps) {
             continue; // benchmark only
         }
-        const std::string puzzle = check::toText(board.puzzle);
+        const std::string& puzzle = board.puzzle;
         SCOPED_TRACE(puzzle);
         TestForm form;
         SetBoard(puzzle);
         const BilanRecherche bilan = Recherche(form);
-        EXPECT_EQ(BoardText(), check::toText(board.solved));
+        EXPECT_EQ(BoardText(), board.solved);
         EXPECT_EQ(bilan.passes, board.passes);
         EXPECT_EQ(bilan.iterations, board.steps);
         EXPECT_EQ(form.LogText(), Log(board.passes, board.steps));

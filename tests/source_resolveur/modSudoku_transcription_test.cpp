@@ -1,7 +1,7 @@
 // The backtracking phase against the plain step-by-step transcription of the test
 // support: same steps, same board, the cells going through the same sequence of
 // contents as the transcription's labels, and the same labels at the end.
-#include "TestBoards.h"
+#include "GridFiles.h"
 #include "modSudoku_BackTracking.h"
 #include "solver_test_support.h"
 
@@ -97,7 +97,7 @@ TEST(BackTracking, FollowsTheStepByStepSearch) {
     }
     ExpectSameSearch(sparse);
     // The first hard board: some 300 000 steps with long retreats.
-    ExpectSameSearch(check::toText(check::hardBoards().front().puzzle));
+    ExpectSameSearch(grids::HardBoards().front().puzzle);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The built program, run as a user would: copied into a scratch folder with its
 // grille.txt, started from another current folder.
+#include "GridFiles.h"
 #include "GrilleText.h"
-#include "TestBoards.h"
 #include "solver_test_support.h"
 
 #include <gtest/gtest.h>
@@ -47,10 +47,11 @@ protected:
 };
 
 TEST_F(SudokuProgram, SolvesTheExampleGrilleBesideItself) {
-    program_.Write("grille.txt", check::grilleBytes(check::exampleBoard().puzzle));
+    program_.Write("grille.txt", solver_test::GrilleFile(grids::HardBoards().front().puzzle));
     const RunResult r = Run();
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(program_.Read("solution.txt"), check::solutionBytes(check::exampleBoard().solved));
+    EXPECT_EQ(program_.Read("solution.txt"),
+              solver_test::SolutionBytes(grids::HardBoards().front().solved));
 }
 
 TEST_F(SudokuProgram, GridsWithoutSolutionEndQuicklyWithTheGridAsLoaded) {

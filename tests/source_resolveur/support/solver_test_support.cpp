@@ -1,5 +1,6 @@
 #include "solver_test_support.h"
 
+#include "GridFiles.h"
 #include "GrilleText.h"
 
 #include <stdexcept>
@@ -35,16 +36,14 @@ void SetBoard(std::string_view text) {
     }
     for (int i = 0; i < 81; ++i) {
         const char c = text[static_cast<std::size_t>(i)];
-        Grille.Pose(i % 9, 8 - i / 9, c == '.' ? 0 : c - '0');
+        Grille.Ecrit(grids::Label(i), c == '.' ? 0 : c - '0');
     }
 }
 
 std::string BoardText() {
     std::string text;
-    for (int y = 8; y >= 0; --y) {
-        for (int x = 0; x < 9; ++x) {
-            text.push_back(static_cast<char>('0' + Grille(x, y)));
-        }
+    for (int i = 0; i < 81; ++i) {
+        text.push_back(static_cast<char>('0' + Grille.Lit(grids::Label(i))));
     }
     return text;
 }
@@ -67,15 +66,11 @@ std::string GrilleFile(std::string_view board) {
     return check::grilleBytes(Checked(board));
 }
 
-void Manque_Carre_Case(int x, int y, ListeChiffres& liste) {
-    Manque_Carre(3 * (VerifieCoord(y) / 3) + VerifieCoord(x) / 3, liste);
-}
-
 void Valeurs_Possibles(int x, int y, ListeChiffres& liste) {
     ListeChiffres carre;
     ListeChiffres ligne;
     ListeChiffres colonne;
-    Manque_Carre_Case(x, y, carre);
+    Manque_Carre(3 * (VerifieCoord(y) / 3) + VerifieCoord(x) / 3, carre);
     Manque_Ligne(y, "H", ligne);
     Manque_Ligne(x, "V", colonne);
     Init_Chiffres(liste);

@@ -84,8 +84,6 @@ using ScratchFolder = test_support::TempFolder;
 
 // The digits allowed at (x, y): absent from its row, its column and its square.
 void Valeurs_Possibles(int x, int y, modSudoku::ListeChiffres& liste);
-// The digits that the square holding (x, y) lacks.
-void Manque_Carre_Case(int x, int y, modSudoku::ListeChiffres& liste);
 // 1 when the board is full (x, y untouched); else 0 with (x, y) the empty cell of
 // smallest label.
 int Grille_Pleine(std::int16_t& x, std::int16_t& y);
