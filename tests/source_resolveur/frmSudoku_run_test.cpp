@@ -142,9 +142,7 @@ TEST(RunSudoku, SaveFailureShowsTheBoxWithTheNormalPointer) {
     RecordingForm form;
     form.SetProgramFolder(folder.Text());
     EXPECT_EQ(frmSudoku::RunSudoku(form), frmSudoku::kSortieEchecSauvegarde);
-    ASSERT_EQ(form.Messages().size(), 1u);
-    EXPECT_EQ(form.Messages()[0].title, "Sauve_Grille");
-    EXPECT_EQ(form.Messages()[0].text.rfind("Erreur ", 0), 0u);
+    EXPECT_EQ(form.Messages().size(), 1u); // its text: SauveGrille's tests
     ASSERT_EQ(form.events.size(), 3u);
     EXPECT_EQ(form.events[2], "message busy=0");
     EXPECT_EQ(form.Captions()[80], '2') << "the board is still shown after the failed save";
