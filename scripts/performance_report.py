@@ -177,115 +177,48 @@ def main(source, tree, windows32, windows64, baseline_tree, baseline):
                                                            "slow grid")
     sparse_rows, sparse_new, sparse_old, sparse_ratio = compared(sparse, sparse_steps, "new",
                                                                  "old", "sparse grid")
-    set_ratio, sparse_set_ratio = slow_new / slow_plain, sparse_new / sparse_old
-    unrepeated_plain = unrepeated["0-new"] / unrepeated["0-plain"]
-    unrepeated_old = unrepeated["0-new"] / unrepeated["0-old"]
-    typical_old = native["typical"] / native["old-typical"]
-    search_native = native["hard"] - native["typical"]
-    search_wine = wined["hard"] - wined["typical"]
-
-    cpu = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
-                if line.startswith("model name")), platform.processor())
-    now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
-    commit = out("git", "rev-parse", "--short", "HEAD", cwd=source).strip()
-    wine_version = out("dpkg-query", "-W", "-f=${Version}", "wine")
-    report = f"""# Performance
-
-Rebuilt by `cmake --workflow --preset perf` (the test `performance_report` of the perf
-tree) on {now}, commit {commit}. Machine: {os.cpu_count()} cores, {cpu},
-{platform.system()} {platform.release()}; Wine {wine_version}. Every figure is a median:
-benchmarks over 5 repetitions (Google Benchmark's JSON output), whole programs over
-{RUNS} runs after one warm-up unless said otherwise (hyperfine's JSON export). The
-machine is shared, so single runs vary by some tens of percent; each comparison below is
-timed in one hyperfine run. The earlier build is the solver of commit {baseline}, built
-by the perf tree.
-
-## Generator (korvane's engine)
-
-| Figure | Value | Target | |
-|---|---|---|---|
-| Puzzles per second of CPU time, one thread, `generateFullGrid` + `removeClues` (bench/engine) | {engine_rate} | at least 1,500 | {verdict(engine_rate >= 1500)} |
-
-## Solver search (sudoku's `Recherche`)
-
-Processor nanoseconds per backtracking step of `Recherche` on the hard boards of
-`grids/hard-boards.txt`, display on as in a real run (headless form runtime). Target: at
-most 50 ns per step. Next to it, timed in the same benchmark iterations, the baseline
-kept in the benchmark: a straightforward loop of the same search (digit masks per row,
-column and square, the empty cells in their fixed order, one push counted per step, a
-cell's allowed digits recomputed on every visit, no display); the ratio is `Recherche`
-over the baseline. Past a million steps `Recherche` counts the dead walks that it knows
-without walking them (below), so on the longer boards its time per counted step falls
-below the walk's.
-
-| Board (steps) | ns per step | Baseline ns per step | Ratio | |
-|---|---|---|---|---|
-{solver_rows}
-
-## Solver: dead walks counted
-
-Wall time of one whole native run of `sudoku` against the same sources built without
-the memo (`sudoku_sans_memo`), timed in one hyperfine run, median of {MEMO_RUNS} runs each,
-on the grids of `grids/slow-grids.txt`. Both programs saved the listed solution of every
-grid.
-
-| Grid | Steps | sudoku (ms) | Without the memo (ms) | Ratio |
-|---|---|---|---|---|
-{slow_rows}
-
-Whole slow set: {slow_new:.1f} ms against {slow_plain:.1f} ms, a ratio of {set_ratio:.2f};
-on the slowest grid {slow_ratio:.2f}. Target: at most 0.2 on the slowest grid and over
-the set: {verdict(slow_ratio <= 0.2 and set_ratio <= 0.2)}.
-
-The sparse grids of `grids/sparse-grids.txt` (valid grids with several solutions, turned
-so that the search meets its dead ends first), the same program against the solver of
-commit {baseline}, timed in one hyperfine run, median of {SPARSE_RUNS} run(s) each:
-
-| Grid | Steps | sudoku (ms) | {baseline} (ms) | Ratio |
-|---|---|---|---|---|
-{sparse_rows}
-
-Whole sparse set: {sparse_new:.1f} ms against {sparse_old:.1f} ms, a ratio of
-{sparse_set_ratio:.2f}; on the slowest grid {sparse_ratio:.2f}. Target: at most 0.25 on
-the slowest grid and over the set: {verdict(sparse_ratio <= 0.25 and sparse_set_ratio <= 0.25)}.
-
-Peak resident memory (`/usr/bin/time`) of `sudoku` over every grid of both sets: at most
-{max(peaks):.1f} MB ({plain_peak:.1f} MB without the memo on the first slow grid). Target:
-at most 64 MB: {verdict(max(peaks) <= 64)}.
-
-Where counting cannot help: the grid of `grids/unrepeated-grid.txt`, whose walk of
-{unrepeated_steps[0]} steps looks band states up and never meets one it knows (a test
-checks it): {unrepeated['0-new']:.1f} ms against {unrepeated['0-plain']:.1f} ms without the
-memo (a ratio of {unrepeated_plain:.2f}) and {unrepeated['0-old']:.1f} ms for commit
-{baseline} (a ratio of {unrepeated_old:.2f}). On a typical puzzle of korvane's,
-{native['typical']:.1f} ms against {native['old-typical']:.1f} ms for commit {baseline} (a ratio
-of {typical_old:.2f}). Target: at most 1.05 of commit {baseline} on both:
-{verdict(unrepeated_old <= 1.05 and typical_old <= 1.05)}. Processor time of the
-backtracking with a memo that never looks up over the plain walk, in the same iterations
-(bench/solver, `MemoInactif`, the hard board of {hard_steps} steps): {idle:.2f}.
-
-## Whole programs
-
-Wall time of one run on this machine, each program started from another folder: the
-native Linux build (x86-64) against {windows_kind}. Wine loader `{wine}`, warm
-wineserver, Xvfb (the Wine session of the tests). The typical grid is a puzzle that
-korvane makes; the hard grid is the board of `grids/hard-boards.txt` with the most
-backtracking steps ({hard_steps}).
-
-| Run | Native (ms) | Wine (ms) | Wine / native |
-|---|---|---|---|
-| korvane, one puzzle, both files written | {native['korvane']:.1f} | {wined['korvane']:.1f} | {wined['korvane'] / native['korvane']:.2f} |
-| sudoku, typical grid | {native['typical']:.1f} | {wined['typical']:.1f} | {wined['typical'] / native['typical']:.2f} |
-| sudoku, hard grid | {native['hard']:.1f} | {wined['hard']:.1f} | {wined['hard'] / native['hard']:.2f} |
-| Wine alone, `cmd /c exit` | | {wined['start']:.1f} | |
-
-Target: sudoku.exe under Wine within 1.5 times the native program on the hard grid:
-{verdict(wined['hard'] / native['hard'] <= 1.5)}. That includes Wine's own start, about
-{wined['start']:.1f} ms here, which is far more than a whole native run on the short grids:
-their ratios measure Wine's start, not the programs. The search alone (hard grid minus
-typical grid) takes {search_native:.1f} ms natively and {search_wine:.1f} ms under Wine, a
-ratio of {search_wine / search_native:.2f}.
-"""
+    ratios = {
+        "set_ratio": slow_new / slow_plain, "slow_ratio": slow_ratio,
+        "sparse_set_ratio": sparse_new / sparse_old, "sparse_ratio": sparse_ratio,
+        "unrepeated_plain": unrepeated["0-new"] / unrepeated["0-plain"],
+        "unrepeated_old": unrepeated["0-new"] / unrepeated["0-old"],
+        "typical_old": native["typical"] / native["old-typical"], "idle": idle,
+        "korvane_ratio": wined["korvane"] / native["korvane"],
+        "typical_ratio": wined["typical"] / native["typical"],
+        "hard_ratio": wined["hard"] / native["hard"],
+        "search_ratio": (wined["hard"] - wined["typical"]) / (native["hard"] - native["typical"]),
+    }
+    ms = {
+        "slow_new": slow_new, "slow_plain": slow_plain, "sparse_new": sparse_new,
+        "sparse_old": sparse_old, "peak": max(peaks), "plain_peak": plain_peak,
+        "unrepeated_new": unrepeated["0-new"], "unrepeated_plain_ms": unrepeated["0-plain"],
+        "unrepeated_old_ms": unrepeated["0-old"], "typical_old_ms": native["old-typical"],
+        "search_native": native["hard"] - native["typical"],
+        "search_wine": wined["hard"] - wined["typical"],
+        **{f"native_{k}": v for k, v in native.items()}, **{f"wine_{k}": v for k, v in wined.items()},
+    }
+    r = ratios
+    values = {
+        **{k: f"{v:.2f}" for k, v in ratios.items()}, **{k: f"{v:.1f}" for k, v in ms.items()},
+        "now": datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC"),
+        "commit": out("git", "rev-parse", "--short", "HEAD", cwd=source).strip(),
+        "cores": os.cpu_count(), "system": f"{platform.system()} {platform.release()}",
+        "cpu": next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
+                     if line.startswith("model name")), platform.processor()),
+        "wine_version": out("dpkg-query", "-W", "-f=${Version}", "wine"), "wine": wine,
+        "windows_kind": windows_kind, "baseline": baseline, "runs": RUNS,
+        "memo_runs": MEMO_RUNS, "sparse_runs": SPARSE_RUNS, "engine_rate": engine_rate,
+        "hard_steps": hard_steps, "unrepeated_steps": unrepeated_steps[0],
+        "solver_rows": solver_rows, "slow_rows": slow_rows, "sparse_rows": sparse_rows,
+        "engine_verdict": verdict(engine_rate >= 1500),
+        "slow_verdict": verdict(r["slow_ratio"] <= 0.2 and r["set_ratio"] <= 0.2),
+        "sparse_verdict": verdict(r["sparse_ratio"] <= 0.25 and r["sparse_set_ratio"] <= 0.25),
+        "peak_verdict": verdict(max(peaks) <= 64),
+        "old_verdict": verdict(r["unrepeated_old"] <= 1.05 and r["typical_old"] <= 1.05),
+        "wine_verdict": verdict(r["hard_ratio"] <= 1.5),
+    }
+    template = Path(__file__).with_name("performance.md.in").read_text()
+    report = template.format_map(values)
     (source / "docs/performance.md").write_text(report)
     print(report)
 
