@@ -64,7 +64,7 @@ std::string SolverRun(const std::string& program, const std::string& scratch,
             ++files;
             continue;
         }
-        std::vector<fs::path> grilles(fs::directory_iterator(source), fs::directory_iterator());
+        std::vector<fs::path> grilles{fs::directory_iterator(source), fs::directory_iterator()};
         std::sort(grilles.begin(), grilles.end());
         for (const fs::path& grille : grilles) {
             cases.push_back(GrilleFileCase(grille.string()));
@@ -75,7 +75,8 @@ std::string SolverRun(const std::string& program, const std::string& scratch,
     cases.insert(cases.end(), puzzles.begin(), puzzles.end());
     const SolverStressResult result = StressSolver(program, scratch, cases);
     findings += result.findings.size();
-    return Printed("solver: %d grids from %zu files and 500 puzzles of korvane's seeds: %d solved, "
+    return Printed("solver: %d grids (of %zu files, and korvane's puzzles of seeds 1 to 500): %d "
+                   "solved, "
                    "%d without solution\n",
                    result.grids, files, result.solved, result.withoutSolution) +
            Printed("solver: slowest solved run %.3f s (%s)\n", result.slowestSolved,
