@@ -20,6 +20,14 @@ std::string NativePath(std::string path);
 // A new empty folder under the temporary folder, removed with its content at the end.
 using ScratchFolder = test_support::TempFolder;
 
+// Under Wine, runs a command of the Linux system (through sh -c) and waits for its
+// end: its exit code, or -1 where there is no such system (on Windows).
+int LinuxCommand(const std::string& command);
+// Under Wine, mounts a file system of 1 MiB in memory (tmpfs: where root may mount) on
+// a Linux folder, made if missing, copies the Linux files named into it and fills it:
+// true when done. LinuxCommand("umount -l " + folder) lets it go.
+bool MountFullFileSystem(const std::string& folder, const std::string& files);
+
 std::optional<std::string> ReadBytes(const std::string& file);
 void WriteBytes(const std::string& file, const std::string& bytes);
 
