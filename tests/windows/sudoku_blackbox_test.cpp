@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace windows_test;
 
@@ -78,19 +79,36 @@ TEST(SudokuRun, SolvesTheGrilleBesideTheProgramFromAnotherFolder) {
     EXPECT_EQ(ReadBytes(programFolder.folder.File("grille.txt")), GrilleBytes());
 }
 
+// True when something stands under the name (a file, a folder, a link to a device).
+bool Stands(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+}
+
 // The save fails: solution.txt a folder (it cannot be created), or under Wine the Linux
-// device that is always full (it cannot be written). The box shows the error's number
-// and text, and the run ends with code 2.
+// device that is always full (it cannot be written), or a full file system where root
+// may mount one under Wine (it is created and cannot be written). The box shows the
+// error's number and text, the run ends with code 2, and what stood under the name
+// stays as it was: nothing where nothing stood (the file that the save made is gone).
 TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
     ProgramFolder programFolder;
     ASSERT_TRUE(programFolder.copied);
     ASSERT_TRUE(CreateDirectoryA(programFolder.folder.File("solution.txt").c_str(), nullptr));
     const auto fullDevice = PlaceProgram(NativePath(SUDOKU_FULL_DEVICE_FOLDER));
     ASSERT_TRUE(fullDevice);
+    std::vector<std::pair<std::string, DWORD>> runs = {{programFolder.program, ERROR_ACCESS_DENIED},
+                                                       {*fullDevice, ERROR_DISK_FULL}};
+    const std::string full = BUILD_FOLDER "/full-file-system";
+    const bool mounted = MountFullFileSystem(full, SUDOKU_EXE);
+    if (mounted) {
+        runs.emplace_back(NativePath(full + "/sudoku.exe"), ERROR_DISK_FULL);
+    }
 
-    for (const auto& [program, error] : {std::pair{programFolder.program, ERROR_ACCESS_DENIED},
-                                         std::pair{*fullDevice, ERROR_DISK_FULL}}) {
+    for (const auto& [program, error] : runs) {
         SCOPED_TRACE(program);
+        const std::string solution = program.substr(0, program.size() - 10) + "solution.txt";
+        const bool stood = Stands(solution);
         ScratchFolder elsewhere;
         ChildProcess sudoku(program, elsewhere.Text());
         ASSERT_TRUE(sudoku.Started());
@@ -106,6 +124,11 @@ TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
 
         ASSERT_TRUE(PressOk(sudoku, box->box, kUiMs));
         EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(2));
+        EXPECT_EQ(Stands(solution), stood);
+    }
+    LinuxCommand("umount -l " + full);
+    if (!mounted) {
+        GTEST_SKIP() << "not tried: a full file system: none could be mounted";
     }
 }
 
