@@ -72,18 +72,14 @@ TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
 // What stands under a name: its bytes when it is a file on a disk, otherwise what it
 // is (a link to a device is not read: it would give bytes for ever).
 std::string Standing(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return "(folder)";
-    }
     const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return "(nothing)";
     }
     const DWORD type = GetFileType(file);
     CloseHandle(file);
-    return type == FILE_TYPE_DISK ? ReadBytes(path).value_or("(unreadable)") : "(device)";
+    return type == FILE_TYPE_DISK ? ReadBytes(path).value_or("(folder)") : "(device)";
 }
 
 // When a file cannot be had or written, the puzzle comes up, neither file has changed
