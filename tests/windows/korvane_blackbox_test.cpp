@@ -93,7 +93,7 @@ TEST(KorvaneRun, ShowsThePuzzleAndLeavesTheFilesAsTheyWere) {
                                    *ReadBytes(good.File("masque.txt"))};
     HANDLE held = nullptr; // another run's handle on masque.txt
     std::string notTried;  // the cases that cannot be arranged here, and why
-    const std::string full = BUILD_FOLDER "/full-file-system";
+    const FullFileSystem full(BUILD_FOLDER "/full-file-system", "");
     const struct {
         const char* what;
         std::string folder; // a fresh one with the earlier pair when empty
@@ -118,9 +118,9 @@ TEST(KorvaneRun, ShowsThePuzzleAndLeavesTheFilesAsTheyWere) {
                                 OPEN_EXISTING, 0, nullptr);
          },
          earlier[0], earlier[1]},
-        {"a full file system", NativePath(full),
+        {"a full file system", NativePath(BUILD_FOLDER "/full-file-system"),
          [&](const std::string&) {
-             if (!MountFullFileSystem(full, "")) {
+             if (!full.Mounted()) {
                  notTried += "a full file system: none could be mounted. ";
              }
          },
@@ -161,7 +161,6 @@ TEST(KorvaneRun, ShowsThePuzzleAndLeavesTheFilesAsTheyWere) {
         EXPECT_EQ(Standing(folder + "\\solution.txt"), c.solutionAfter);
         EXPECT_EQ(Standing(folder + "\\masque.txt"), c.masqueAfter);
     }
-    LinuxCommand("umount -l " + full);
     if (!notTried.empty()) {
         GTEST_SKIP() << "not tried: " << notTried;
     }

@@ -64,10 +64,17 @@ int LinuxCommand(const std::string& command) {
     return static_cast<int>(code);
 }
 
-bool MountFullFileSystem(const std::string& folder, const std::string& files) {
-    return LinuxCommand("mkdir -p " + folder + " && mount -t tmpfs -o size=1m tmpfs " + folder +
-                        " && for f in " + files + "; do cp $f " + folder + "; done && (cat " +
-                        "/dev/zero >" + folder + "/filler 2>/dev/null; true)") == 0;
+FullFileSystem::FullFileSystem(const std::string& folder, const std::string& files)
+    : folder_(folder),
+      mounted_(LinuxCommand("mkdir -p " + folder + " && mount -t tmpfs -o size=1m tmpfs " + folder +
+                            " && for f in " + files + "; do cp $f " + folder +
+                            "; done && (cat /dev/zero >" + folder + "/filler 2>/dev/null; true)") ==
+               0) {}
+
+FullFileSystem::~FullFileSystem() {
+    if (mounted_) {
+        LinuxCommand("umount -l " + folder_);
+    }
 }
 
 std::optional<std::string> ReadBytes(const std::string& file) {

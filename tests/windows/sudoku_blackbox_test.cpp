@@ -99,10 +99,9 @@ TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
     ASSERT_TRUE(fullDevice);
     std::vector<std::pair<std::string, DWORD>> runs = {{programFolder.program, ERROR_ACCESS_DENIED},
                                                        {*fullDevice, ERROR_DISK_FULL}};
-    const std::string full = BUILD_FOLDER "/full-file-system";
-    const bool mounted = MountFullFileSystem(full, SUDOKU_EXE);
-    if (mounted) {
-        runs.emplace_back(NativePath(full + "/sudoku.exe"), ERROR_DISK_FULL);
+    const FullFileSystem full(BUILD_FOLDER "/full-file-system", SUDOKU_EXE);
+    if (full.Mounted()) {
+        runs.emplace_back(NativePath(BUILD_FOLDER "/full-file-system/sudoku.exe"), ERROR_DISK_FULL);
     }
 
     for (const auto& [program, error] : runs) {
@@ -126,8 +125,7 @@ TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
         EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(2));
         EXPECT_EQ(Stands(solution), stood);
     }
-    LinuxCommand("umount -l " + full);
-    if (!mounted) {
+    if (!full.Mounted()) {
         GTEST_SKIP() << "not tried: a full file system: none could be mounted";
     }
 }
