@@ -40,9 +40,9 @@ void Charge_Grille(const std::string& dossier) {
 bool Sauve_Grille(forms::FormRuntime& form, const std::string& chemin) {
     forms::OutputFile fichier;
     // The file is closed before the box comes up, so that the user can deal with
-    // it while the box waits.
+    // it while the box waits; a file that this save created is removed again.
     const auto echec = [&] {
-        fichier.Release();
+        fichier.Discard();
         const forms::FileError& erreur = fichier.Error();
         form.ShowMessage("Erreur " + std::to_string(erreur.number) + " (" + erreur.description +
                              ")",

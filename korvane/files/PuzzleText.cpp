@@ -21,6 +21,8 @@ CellGrid GivensOf(const PuzzleBuilder& builder) {
 }
 
 std::string FileFailureLine(const char* file, FileStep step, const std::string& reason) {
-    return std::string("korvane: ") + file + ": cannot " +
-           (step == FileStep::Create ? "create" : "write") + " the file: " + reason + "\n";
+    const char* verb = step == FileStep::Create ? "create"
+                       : step == FileStep::Open ? "open"
+                                                : "write";
+    return std::string("korvane: ") + file + ": cannot " + verb + " the file: " + reason + "\n";
 }

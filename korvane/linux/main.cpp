@@ -1,6 +1,6 @@
 // Entry point of korvane on Linux: generates one puzzle, writes solution.txt and
 // masque.txt into the current folder and ends with exit code 1. When a file
-// cannot be made, one line on standard error names it and gives the system's
+// cannot be had or written, one line on standard error names it and gives the
 // reason, and the exit code is 0. There is no puzzle window here.
 #include "PuzzleBuilder.h"
 #include "PuzzleFiles.h"

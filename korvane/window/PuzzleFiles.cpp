@@ -1,5 +1,5 @@
 // solution.txt and masque.txt through CreateFileA and WriteFile. A failure to
-// create or to write either file in full is written as one line to the debug
+// open, create or write either file in full is written as one line to the debug
 // output and makes WritePuzzleFiles return false, so the window comes up.
 #include "PuzzleFiles.h"
 
@@ -36,17 +36,38 @@ std::string SystemReason(DWORD error) {
     return reason;
 }
 
-HANDLE CreateGridFile(const char* name) {
-    HANDLE file =
-        CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        ReportFailure(name, FileStep::Create, SystemReason(GetLastError()));
+// One of the two files, held for this run: open for writing, unshared.
+struct HeldFile {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    bool made = false; // created by this run, so that a failure deletes it
+};
+
+// Opens the file for writing, or creates it where there is none, unshared: no
+// other program can open it while this run holds it. Nothing of it changes yet.
+bool HoldGridFile(const char* name, HeldFile& held) {
+    held.handle =
+        CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    if (held.handle == INVALID_HANDLE_VALUE) {
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+            ReportFailure(name, FileStep::Open, kFileInUse);
+        } else {
+            ReportFailure(name, FileStep::Create, SystemReason(error));
+        }
+        return false;
     }
-    return file;
+    held.made = error != ERROR_ALREADY_EXISTS;
+    return true;
 }
 
-// One WriteFile call; true only when it succeeds and takes the whole text.
+// Cuts a held file to nothing (only a file on a disk has a length to cut: a link
+// to a device has none) and writes the text in one WriteFile call; true only when
+// it succeeds and takes the whole text.
 bool WriteGridFile(HANDLE file, const char* name, const std::string& text) {
+    if (GetFileType(file) == FILE_TYPE_DISK && !SetEndOfFile(file)) {
+        ReportFailure(name, FileStep::Create, SystemReason(GetLastError()));
+        return false;
+    }
     DWORD written = 0;
     if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
         ReportFailure(name, FileStep::Write, SystemReason(GetLastError()));
@@ -63,27 +84,28 @@ bool WriteGridFile(HANDLE file, const char* name, const std::string& text) {
 
 } // namespace
 
-// On a failure the handles already opened are closed at once, so that other
-// programs can read what was written while the window is up.
+// Both files are held before either changes, so a file that cannot be had leaves
+// both as they were. On a failure the handles are closed at once, so that other
+// programs can use the files while the window is up, and the files that this run
+// created are deleted again.
 bool WritePuzzleFiles() {
-    HANDLE solutionFile = CreateGridFile(kSolutionFile);
-    if (solutionFile == INVALID_HANDLE_VALUE) {
-        return false;
+    const char* names[] = {kSolutionFile, kMaskFile};
+    const std::string texts[] = {GridFileText(puzzleBuilder.solution), GridFileText(puzzleGrid)};
+    HeldFile files[2];
+    const bool written = HoldGridFile(names[0], files[0]) && HoldGridFile(names[1], files[1]) &&
+                         WriteGridFile(files[0].handle, names[0], texts[0]) &&
+                         WriteGridFile(files[1].handle, names[1], texts[1]);
+    if (written) {
+        // Both texts are with the system; ending the process releases the handles.
+        std::exit(1);
     }
-    if (!WriteGridFile(solutionFile, kSolutionFile, GridFileText(puzzleBuilder.solution))) {
-        CloseHandle(solutionFile);
-        return false;
+    for (int i = 0; i < 2; ++i) {
+        if (files[i].handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(files[i].handle);
+        }
+        if (files[i].made) {
+            DeleteFileA(names[i]);
+        }
     }
-    HANDLE maskFile = CreateGridFile(kMaskFile);
-    if (maskFile == INVALID_HANDLE_VALUE) {
-        CloseHandle(solutionFile);
-        return false;
-    }
-    if (!WriteGridFile(maskFile, kMaskFile, GridFileText(puzzleGrid))) {
-        CloseHandle(maskFile);
-        CloseHandle(solutionFile);
-        return false;
-    }
-    // Both texts are with the system; ending the process releases the handles.
-    std::exit(1);
+    return false;
 }

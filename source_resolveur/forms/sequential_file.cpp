@@ -6,6 +6,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -66,8 +67,20 @@ bool SystemFile::OpenForOutput(const std::string& path) {
     if (h == INVALID_HANDLE_VALUE) {
         return Fail();
     }
+    // CREATE_ALWAYS tells whether the file was there.
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+        made_ = path;
+    }
     handle_ = h;
     return true;
+}
+
+void SystemFile::Discard() {
+    Release();
+    if (!made_.empty()) {
+        DeleteFileW(WideFromUtf8(made_).c_str());
+        made_.clear();
+    }
 }
 
 long SystemFile::ReadSome(char* buffer, std::size_t size) {
@@ -99,6 +112,18 @@ bool SystemFile::CloseChecked() {
 namespace {
 
 constexpr unsigned long kDiskFull = ENOSPC;
+
+// Where the link at path leads, read from the link's own folder unless absolute;
+// path itself when it is no link (a file made there meanwhile).
+std::string LinkTarget(const std::string& path) {
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
+    if (n <= 0 || n >= static_cast<ssize_t>(sizeof target)) {
+        return path;
+    }
+    const std::string to(target, static_cast<std::size_t>(n));
+    return to[0] == '/' ? to : path.substr(0, path.rfind('/') + 1) + to;
+}
 
 // A system call again after each interruption by a signal.
 template <typename Call> ssize_t Uninterrupted(Call call) {
@@ -138,13 +163,38 @@ bool SystemFile::OpenForInput(const std::string& path) {
     return true;
 }
 
+// A file is created only where none stands (O_EXCL), so that a file made here is
+// known by its path; a link that leads to no file yet is followed to where the
+// file is made.
 bool SystemFile::OpenForOutput(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return Fail();
+    std::string target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno == EEXIST) {
+                target = LinkTarget(target);
+                continue;
+            }
+            if (fd >= 0) {
+                made_ = target;
+            }
+        }
+        if (fd < 0) {
+            return Fail();
+        }
+        fd_ = fd;
+        return true;
     }
-    fd_ = fd;
-    return true;
+    return Fail(ELOOP);
+}
+
+void SystemFile::Discard() {
+    Release();
+    if (!made_.empty()) {
+        ::unlink(made_.c_str());
+        made_.clear();
+    }
 }
 
 long SystemFile::ReadSome(char* buffer, std::size_t size) {

@@ -28,10 +28,14 @@ public:
 
     // Closes the file if it is open, ignoring any failure; Error() stays as it was.
     void Release();
+    // Release, then removes the file if OpenForOutput created it: a failed save leaves
+    // no file of its own, and never removes one that was there.
+    void Discard();
     const FileError& Error() const { return error_; }
 
 protected:
     bool OpenForInput(const std::string& path);
+    // Creates the file, or cuts an existing one to nothing.
     bool OpenForOutput(const std::string& path);
     bool CloseChecked();
     // Records the system's last error; returns false.
@@ -51,6 +55,7 @@ private:
     int fd_ = -1;
 #endif
     FileError error_;
+    std::string made_; // the path of the file that OpenForOutput created, if it did
 };
 
 // A text file read line by line. A line ends with CR LF, a lone CR or a lone LF;

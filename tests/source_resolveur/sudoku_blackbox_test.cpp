@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/mount.h>
 #include <sys/wait.h>
 
 using solver_test::GrilleFile;
@@ -75,14 +80,16 @@ TEST_F(SudokuProgram, GridsWithoutSolutionEndQuicklyWithTheGridAsLoaded) {
 
 // A grille.txt that cannot be read (or never ends a line) leaves the empty board to
 // solve, silently; a solution.txt that cannot be written shows the save's message and
-// ends the run with 2.
+// ends the run with 2, leaving what stood under that name as it was: nothing when
+// nothing stood there (the file that the save created is removed again).
 TEST_F(SudokuProgram, FilesThatCannotBeReadOrWritten) {
     namespace fs = std::filesystem;
     elsewhere_.Write("grille.txt", GrilleFile(std::string(81, '1'))); // must not be read
+    std::string notTried; // the last case's reason, where it cannot be arranged
     const struct {
         const char* name;
         const char* file;
-        void (*prepare)(const fs::path& file);
+        std::function<void(const fs::path& file)> prepare;
         int exitCode;
         const char* message;
     } cases[] = {
@@ -100,19 +107,42 @@ TEST_F(SudokuProgram, FilesThatCannotBeReadOrWritten) {
         {"solution.txt a link to a full device", "solution.txt",
          [](const fs::path& p) { fs::create_symlink("/dev/full", p); }, 2,
          "Sauve_Grille: Erreur 28 (No space left on device)\n"},
+        // Last: where it cannot be arranged, the table ends there.
+        {"a full file system", "solution.txt",
+         [&notTried](const fs::path& p) {
+             const std::string size = std::to_string(fs::file_size(SUDOKU_PROGRAM) + 16384);
+             if (mount("tmpfs", p.parent_path().c_str(), "tmpfs", 0, ("size=" + size).c_str())) {
+                 notTried = std::string("no tmpfs mounted: ") + std::strerror(errno);
+             }
+             fs::copy_file(SUDOKU_PROGRAM, p.parent_path() / "sudoku",
+                           fs::copy_options::overwrite_existing);
+             std::ofstream(p.parent_path() / "filler") << std::string(std::stoul(size), 'x');
+         },
+         2, "Sauve_Grille: Erreur 28 (No space left on device)\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(program_.Path() / "grille.txt");
         fs::remove_all(program_.Path() / "solution.txt");
         c.prepare(program_.Path() / c.file);
+        if (!notTried.empty()) {
+            break;
+        }
+        const fs::path solution = program_.Path() / "solution.txt";
+        const auto before = fs::symlink_status(solution).type();
         const RunResult r = Run();
         EXPECT_EQ(r.exitCode, c.exitCode);
         EXPECT_EQ(r.stderrText, c.message);
         if (c.exitCode == 0) {
             EXPECT_EQ(program_.Read("solution.txt"), SolutionBytes(kReference));
+        } else {
+            EXPECT_EQ(fs::symlink_status(solution).type(), before);
         }
         EXPECT_FALSE(fs::exists(elsewhere_.Path() / "solution.txt"));
+        umount2(program_.Path().c_str(), MNT_DETACH); // the full file system's, if any
+    }
+    if (!notTried.empty()) {
+        GTEST_SKIP() << "not tried: a full file system: " << notTried;
     }
 }
 

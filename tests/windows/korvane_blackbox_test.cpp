@@ -1,5 +1,5 @@
 // korvane.exe as a person meets it: a normal run in a folder, and the puzzle window
-// that comes up when solution.txt cannot be created or written there.
+// that comes up when a file cannot be had or written there.
 #include "GrilleText.h"
 #include "PuzzleCheck.h"
 #include "process_driver.h"
@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace windows_test;
@@ -68,19 +69,101 @@ TEST(KorvaneRun, WritesBothFilesEndsWithCodeOneAndShowsNoWindow) {
     EXPECT_EQ(check::judgePuzzleFiles(*solutionBytes, *masqueBytes), "");
 }
 
-// Under Wine, solution.txt in this folder is the Linux device that is always full:
-// the file is created and the write fails. The puzzle comes up, masque.txt is not made.
-TEST(KorvaneRun, ShowsThePuzzleWhenSolutionTxtCannotBeWritten) {
-    const std::string folder = NativePath(KORVANE_FULL_DEVICE_FOLDER);
-    DeleteFileA((folder + "\\masque.txt").c_str());
-    ChildProcess korvane(Korvane(), folder);
-    ASSERT_TRUE(korvane.Started()) << folder;
-    const HWND main = WaitForWindow(korvane, "SudokuClassApp", "KORVANE", kRunMs);
-    ASSERT_NE(main, nullptr) << "no KORVANE window came up";
-    EXPECT_TRUE(IsWindowVisible(main));
-    EXPECT_FALSE(ReadBytes(folder + "\\masque.txt"));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(korvane.WaitForExit(kUiMs), std::optional<DWORD>(0));
+// What stands under a name: its bytes when it is a file on a disk, otherwise what it
+// is (a link to a device is not read: it would give bytes for ever).
+std::string Standing(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "(nothing)";
+    }
+    const DWORD type = GetFileType(file);
+    CloseHandle(file);
+    return type == FILE_TYPE_DISK ? ReadBytes(path).value_or("(folder)") : "(device)";
+}
+
+// When a file cannot be had or written, the puzzle comes up, neither file has changed
+// (an earlier good pair stays byte for byte) and no file that the run made is left.
+// Under Wine, the Linux device that is always full stands for a full disk.
+TEST(KorvaneRun, ShowsThePuzzleAndLeavesTheFilesAsTheyWere) {
+    ScratchFolder good;
+    ChildProcess goodRun(Korvane(), good.Text());
+    ASSERT_EQ(goodRun.WaitForExit(kRunMs), std::optional<DWORD>(1));
+    const std::string earlier[] = {*ReadBytes(good.File("solution.txt")),
+                                   *ReadBytes(good.File("masque.txt"))};
+    HANDLE held = nullptr; // another run's handle on masque.txt
+    std::string notTried;  // the cases that cannot be arranged here, and why
+    const FullFileSystem full(BUILD_FOLDER "/full-file-system", "");
+    const struct {
+        const char* what;
+        std::string folder; // a fresh one with the earlier pair when empty
+        std::function<void(const std::string& folder)> prepare;
+        std::string solutionAfter, masqueAfter;
+    } cases[] = {
+        {"solution.txt on a full device", NativePath(KORVANE_FULL_DEVICE_FOLDER),
+         [](const std::string& f) { DeleteFileA((f + "\\masque.txt").c_str()); }, "(device)",
+         "(nothing)"},
+        {"masque.txt on a full device", NativePath(KORVANE_FULL_MASK_FOLDER),
+         [](const std::string& f) { DeleteFileA((f + "\\solution.txt").c_str()); }, "(nothing)",
+         "(device)"},
+        {"masque.txt a folder", "",
+         [](const std::string& f) {
+             DeleteFileA((f + "\\masque.txt").c_str());
+             CreateDirectoryA((f + "\\masque.txt").c_str(), nullptr);
+         },
+         earlier[0], "(folder)"},
+        {"masque.txt held by another run", "",
+         [&held](const std::string& f) {
+             held = CreateFileA((f + "\\masque.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+         },
+         earlier[0], earlier[1]},
+        {"a full file system", NativePath(BUILD_FOLDER "/full-file-system"),
+         [&](const std::string&) {
+             if (!full.Mounted()) {
+                 notTried += "a full file system: none could be mounted. ";
+             }
+         },
+         "(nothing)", "(nothing)"},
+        {"masque.txt read-only", "",
+         [&notTried](const std::string& f) {
+             const std::string masque = f + "\\masque.txt";
+             SetFileAttributesA(masque.c_str(), FILE_ATTRIBUTE_READONLY);
+             const HANDLE h =
+                 CreateFileA(masque.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             if (h != INVALID_HANDLE_VALUE) {
+                 CloseHandle(h);
+                 notTried += "masque.txt read-only: it does not stop this user (root's override). ";
+             }
+         },
+         earlier[0], earlier[1]},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder scratch;
+        const std::string folder = c.folder.empty() ? scratch.Text() : c.folder;
+        if (c.folder.empty()) {
+            WriteBytes(folder + "\\solution.txt", earlier[0]);
+            WriteBytes(folder + "\\masque.txt", earlier[1]);
+        }
+        const std::size_t notTriedBefore = notTried.size();
+        c.prepare(folder);
+        if (notTried.size() != notTriedBefore) {
+            continue;
+        }
+        ChildProcess korvane(Korvane(), folder);
+        const HWND main = WaitForWindow(korvane, "SudokuClassApp", "KORVANE", kRunMs);
+        EXPECT_NE(main, nullptr) << "no KORVANE window came up";
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(korvane.WaitForExit(kUiMs), std::optional<DWORD>(0));
+        CloseHandle(std::exchange(held, nullptr));
+        SetFileAttributesA((folder + "\\masque.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(Standing(folder + "\\solution.txt"), c.solutionAfter);
+        EXPECT_EQ(Standing(folder + "\\masque.txt"), c.masqueAfter);
+    }
+    if (!notTried.empty()) {
+        GTEST_SKIP() << "not tried: " << notTried;
+    }
 }
 
 TEST(KorvaneRun, RunsAtDifferentTicksWriteDifferentPuzzles) {

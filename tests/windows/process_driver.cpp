@@ -47,6 +47,36 @@ std::string NativePath(std::string path) {
     return path;
 }
 
+int LinuxCommand(const std::string& command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "/bin/sh -c \"" + command + "\"";
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return -1;
+    }
+    WaitForSingleObject(info.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+FullFileSystem::FullFileSystem(const std::string& folder, const std::string& files)
+    : folder_(folder),
+      mounted_(LinuxCommand("mkdir -p " + folder + " && mount -t tmpfs -o size=1m tmpfs " + folder +
+                            " && for f in " + files + "; do cp $f " + folder +
+                            "; done && (cat /dev/zero >" + folder + "/filler 2>/dev/null; true)") ==
+               0) {}
+
+FullFileSystem::~FullFileSystem() {
+    if (mounted_) {
+        LinuxCommand("umount -l " + folder_);
+    }
+}
+
 std::optional<std::string> ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {

@@ -20,6 +20,25 @@ std::string NativePath(std::string path);
 // A new empty folder under the temporary folder, removed with its content at the end.
 using ScratchFolder = test_support::TempFolder;
 
+// Under Wine, runs a command of the Linux system (through sh -c) and waits for its
+// end: its exit code, or -1 where there is no such system (on Windows).
+int LinuxCommand(const std::string& command);
+// Under Wine, where root may mount one, a file system of 1 MiB in memory (tmpfs) on a
+// Linux folder (made if missing), holding copies of the Linux files named and then
+// filled: nothing more can be written there. Unmounted at the end.
+class FullFileSystem {
+public:
+    FullFileSystem(const std::string& folder, const std::string& files);
+    ~FullFileSystem();
+    FullFileSystem(const FullFileSystem&) = delete;
+    FullFileSystem& operator=(const FullFileSystem&) = delete;
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_;
+};
+
 std::optional<std::string> ReadBytes(const std::string& file);
 void WriteBytes(const std::string& file, const std::string& bytes);
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace windows_test;
 
@@ -66,28 +67,39 @@ TEST(SudokuRun, SolvesTheGrilleBesideTheProgramFromAnotherFolder) {
     EXPECT_EQ(ReadBytes(programFolder.folder.File("grille.txt")), GrilleBytes());
 }
 
+// True when something stands under the name (a file, a folder, a link to a device).
+bool Stands(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+}
+
 // The save fails: solution.txt a folder (it cannot be created), or under Wine the Linux
-// device that is always full (it cannot be written). The box shows the error's number
-// and text, and the run ends with code 2.
+// device that is always full (it cannot be written), or a full file system where root
+// may mount one under Wine (it is created and cannot be written). The box shows the
+// error's number and text, the run ends with code 2, and what stood under the name
+// stays as it was: nothing where nothing stood (the file that the save made is gone).
 TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
     ProgramFolder programFolder;
     ASSERT_TRUE(programFolder.copied);
     ASSERT_TRUE(CreateDirectoryA(programFolder.folder.File("solution.txt").c_str(), nullptr));
     const auto fullDevice = PlaceProgram(NativePath(SUDOKU_FULL_DEVICE_FOLDER));
     ASSERT_TRUE(fullDevice);
-
     // The system's texts, Wine's or else Windows' own.
-    const struct {
-        std::string program;
-        const char* wine;
-        const char* windows;
-    } cases[] = {
-        {programFolder.program, "Erreur 5 (Access denied.)", "Erreur 5 (Access is denied.)"},
-        {*fullDevice, "Erreur 112 (Disk full.)",
-         "Erreur 112 (There is not enough space on the disk.)"},
-    };
-    for (const auto& [program, wine, windows] : cases) {
+    constexpr const char* kDenied[] = {"Erreur 5 (Access denied.)", "Erreur 5 (Access is denied.)"};
+    constexpr const char* kFull[] = {"Erreur 112 (Disk full.)",
+                                     "Erreur 112 (There is not enough space on the disk.)"};
+    std::vector<std::pair<std::string, const char* const*>> runs = {
+        {programFolder.program, kDenied}, {*fullDevice, kFull}};
+    const FullFileSystem full(BUILD_FOLDER "/full-file-system", SUDOKU_EXE);
+    if (full.Mounted()) {
+        runs.emplace_back(NativePath(BUILD_FOLDER "/full-file-system/sudoku.exe"), kFull);
+    }
+
+    for (const auto& [program, texts] : runs) {
         SCOPED_TRACE(program);
+        const std::string solution = program.substr(0, program.size() - 10) + "solution.txt";
+        const bool stood = Stands(solution);
         ScratchFolder elsewhere;
         ChildProcess sudoku(program, elsewhere.Text());
         ASSERT_TRUE(sudoku.Started());
@@ -95,7 +107,7 @@ TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
         ASSERT_TRUE(box) << "no message box; exit code "
                          << sudoku.WaitForExit(kUiMs).value_or(0xFFFFFFFF);
         EXPECT_EQ(box->caption, "Sauve_Grille");
-        EXPECT_TRUE(box->text == wine || box->text == windows) << box->text;
+        EXPECT_TRUE(box->text == texts[0] || box->text == texts[1]) << box->text;
         EXPECT_NE(GetDlgItem(box->box, IDOK), nullptr);
         EXPECT_EQ(GetDlgItem(box->box, IDCANCEL), nullptr);
         // The box is all that shows: the form stays hidden.
@@ -103,6 +115,10 @@ TEST(SudokuRun, ReportsAFailedSaveThenEndsWithCodeTwo) {
 
         ASSERT_TRUE(PressOk(sudoku, box->box, kUiMs));
         EXPECT_EQ(sudoku.WaitForExit(kUiMs), std::optional<DWORD>(2));
+        EXPECT_EQ(Stands(solution), stood);
+    }
+    if (!full.Mounted()) {
+        GTEST_SKIP() << "not tried: a full file system: none could be mounted";
     }
 }
 

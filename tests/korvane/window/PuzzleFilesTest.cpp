@@ -1,12 +1,11 @@
-// WritePuzzleFiles when masque.txt cannot be created: it returns false, and
-// solution.txt, already written, is complete and released for other programs.
+// WritePuzzleFiles when masque.txt cannot be had (a folder in its place, another run
+// holding it): it returns false after one line on the debug output, and solution.txt
+// is as it was, released for other programs, or gone again when the call made it.
 #include "PuzzleFiles.h"
 #include "MainWindowFixture.h"
-#include "PuzzleCheck.h"
-
-#include <algorithm>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -33,13 +32,49 @@ protected:
     }
 };
 
-TEST_F(PuzzleFilesTest, MaskThatCannotBeCreatedLeavesTheSolutionCompleteAndFree) {
-    fs::create_directory("masque.txt");
-    EXPECT_FALSE(WritePuzzleFiles());
-    const auto written = check::puzzleFileBoard(ReadFileBytes("solution.txt"));
-    ASSERT_TRUE(written);
-    EXPECT_TRUE(std::equal(written->begin(), written->end(), puzzleBuilder.solution.begin()));
-    EXPECT_TRUE(OpenedAlone("solution.txt"));
+// The debug output of this process, caught as a debugger would catch it.
+std::string debugOutput;
+LONG CALLBACK KeepDebugOutput(EXCEPTION_POINTERS* e) {
+    if (e->ExceptionRecord->ExceptionCode != DBG_PRINTEXCEPTION_C) {
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    debugOutput += reinterpret_cast<const char*>(e->ExceptionRecord->ExceptionInformation[1]);
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+TEST_F(PuzzleFilesTest, AMaskThatCannotBeHadLeavesTheSolutionAsItWasAndFree) {
+    const PVOID debugCatcher = AddVectoredExceptionHandler(1, KeepDebugOutput);
+    for (const bool held : {false, true}) {
+        for (const bool earlier : {false, true}) {
+            SCOPED_TRACE(std::string(held ? "masque.txt held" : "masque.txt a folder") +
+                         (earlier ? ", an earlier solution.txt" : ""));
+            fs::remove_all("masque.txt");
+            fs::remove("solution.txt");
+            if (earlier) {
+                std::ofstream("solution.txt") << "earlier";
+            }
+            HANDLE other = INVALID_HANDLE_VALUE; // another run, holding masque.txt
+            if (held) {
+                other = CreateFileA("masque.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0);
+            } else {
+                fs::create_directory("masque.txt");
+            }
+            debugOutput.clear();
+            EXPECT_FALSE(WritePuzzleFiles());
+            if (held) {
+                CloseHandle(other);
+            }
+            EXPECT_EQ(debugOutput.rfind(held ? "korvane: masque.txt: cannot open the file: in use "
+                                               "by another program\n"
+                                             : "korvane: masque.txt: cannot create the file: ",
+                                        0),
+                      0u)
+                << debugOutput;
+            EXPECT_EQ(ReadFileBytes("solution.txt"), earlier ? "earlier" : "");
+            EXPECT_EQ(fs::exists("solution.txt") && OpenedAlone("solution.txt"), earlier);
+        }
+    }
+    RemoveVectoredExceptionHandler(debugCatcher);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // of the text, nothing, or fail.
 #include "form_runtime.h"
 #include "sequential_file.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,21 @@ TEST(OutputFile, ShortWritesCompleteTheLineAndNothingWrittenIsADiskFull) {
     ScriptedOutput failing({-1});
     EXPECT_FALSE(failing.WriteLine("7"));
     EXPECT_EQ(failing.Error().number, static_cast<unsigned long>(EIO));
+}
+
+// A failed save gives its file up: the file that Open created is removed, a file
+// that was there before stays (Open has cut it to nothing).
+TEST(OutputFile, DiscardRemovesOnlyTheFileThatOpenCreated) {
+    test_support::TempFolder folder;
+    folder.Write("earlier.txt", "earlier");
+    for (const char* name : {"new.txt", "earlier.txt"}) {
+        ScriptedOutput file({0});
+        ASSERT_TRUE(file.Open(folder.File(name)));
+        EXPECT_FALSE(file.WriteLine("7"));
+        file.Discard();
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "new.txt"));
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() / "earlier.txt"));
 }
 
 #ifndef _WIN32
