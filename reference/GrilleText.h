@@ -13,7 +13,8 @@ namespace check {
 // board. Lines end with CR LF, a lone CR or a lone LF; line k (from 1) is the
 // k-th row from the top; the value of column x is the character at position
 // 2x + 1 (from 1). The load stops for good at the first value position that
-// is not a digit or lies past the end of its line, and at a tenth line.
+// is not a digit or lies past the end of its line, at a line longer than 64 KiB,
+// and at a tenth line.
 Board loadedGrille(std::string_view bytes);
 
 // The board held by the bytes of solution.txt when they are exactly 81 lines

@@ -27,63 +27,6 @@ check::Board Board(const std::string& text) {
     return board.value_or(check::Board{});
 }
 
-std::string Rows(const std::string& sep, const std::string& end, const std::string& cells) {
-    std::string bytes;
-    for (int row = 0; row < 9; ++row) {
-        for (int col = 0; col < 9; ++col) {
-            bytes += (col > 0 ? sep : "") + cells.substr(row * 9 + col, 1);
-        }
-        bytes += end;
-    }
-    return bytes;
-}
-
-TEST(LoadedGrille, SeparatorsAndLineEndsGiveTheSameBoard) {
-    const check::Board expected = Board(kReference);
-    for (const auto& [sep, end] :
-         {std::pair{" ", "\r\n"}, {",", "\r\n"}, {"\t", "\r"}, {"a", "\n"}, {";", "\r\n\r\n"}}) {
-        SCOPED_TRACE(std::string("separator ") + sep);
-        // A doubled line end is an empty line, which stops the load after row 1.
-        const bool doubled = std::string(end) == "\r\n\r\n";
-        check::Board want = expected;
-        if (doubled) {
-            for (int cell = 9; cell < 81; ++cell) {
-                want[cell] = 0;
-            }
-        }
-        EXPECT_EQ(check::loadedGrille(Rows(sep, end, kReference)), want);
-    }
-}
-
-TEST(LoadedGrille, StopsAtTheFirstFaultyValuePosition) {
-    check::Board want{};
-    want[0] = 5;
-    want[1] = 3;
-    EXPECT_EQ(check::loadedGrille("5 3\r\n" + Rows(" ", "\r\n", kReference)), want);
-    EXPECT_EQ(check::loadedGrille("5 3 x 1\r\n1 1 1 1 1 1 1 1 1\r\n"), want);
-    EXPECT_EQ(check::loadedGrille("\xef\xbb\xbf" + Rows(" ", "\r\n", kReference)), check::Board{});
-    // One value per line: the first line is too short after its only value.
-    std::string perLine;
-    for (char c : kReference) {
-        perLine += std::string(1, c) + "\n";
-    }
-    check::Board first{};
-    first[0] = 9;
-    EXPECT_EQ(check::loadedGrille(perLine), first);
-}
-
-TEST(LoadedGrille, ReadsAtMostNineLinesAndKeepsShortFiles) {
-    const std::string nine = Rows(" ", "\r\n", kReference);
-    EXPECT_EQ(check::loadedGrille(nine + "1 1 1 1 1 1 1 1 1\r\n"), Board(kReference));
-    EXPECT_EQ(check::loadedGrille(nine.substr(0, nine.size() - 2)), Board(kReference));
-    check::Board five = Board(kReference);
-    for (int cell = 45; cell < 81; ++cell) {
-        five[cell] = 0;
-    }
-    EXPECT_EQ(check::loadedGrille(nine.substr(0, 5 * 19)), five);
-    EXPECT_EQ(check::loadedGrille(""), check::Board{});
-}
-
 TEST(SavedSolution, AcceptsOnlyEightyOneDigitLinesWithCrLf) {
     const check::Board board = Board(kReference);
     const std::string bytes = check::solutionBytes(board);

@@ -1,4 +1,6 @@
-// Charge_Grille and Sauve_Grille on the layouts that matter.
+// Charge_Grille (and the reference load of the fuzz target and the stress run) and
+// Sauve_Grille on the layouts that matter.
+#include "GrilleText.h"
 #include "solver_test_support.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +111,8 @@ TEST(ChargeGrille, Layouts) {
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Load(c.bytes), c.board);
+        // The reference load that the fuzz target and the stress run judge by.
+        EXPECT_EQ(check::toText(check::loadedGrille(c.bytes)), c.board);
     }
 }
 
