@@ -29,9 +29,10 @@ struct Fixture {
     }
 };
 
+// Same row, same column, or the same band of three rows and stack of three columns.
 bool sharesUnit(int a, int b) {
-    const auto box = [](int k) { return (k / 27) * 3 + (k % 9) / 3; };
-    return a / 9 == b / 9 || a % 9 == b % 9 || box(a) == box(b);
+    const int ra = a / 9, ca = a % 9, rb = b / 9, cb = b % 9;
+    return ra == rb || ca == cb || (ra / 3 == rb / 3 && ca / 3 == cb / 3);
 }
 
 // The digits that block a cell come from the digit sets of its row, column
