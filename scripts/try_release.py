@@ -13,6 +13,7 @@ XP SP3 exports (the lists of xp-sp3-exports/), the Linux ones are linked statica
 
 The runner (the Windows tree's emulator) goes before each program."""
 
+import hashlib
 import struct
 import subprocess
 import sys
@@ -157,18 +158,26 @@ def try_programs(top, user, exe, runner):
           and keeps(givens, solved))
 
 
+def make_release(tree, folder):
+    """The archive that CPack makes of a built tree, in a folder of its own."""
+    subprocess.run(["cpack", "--config", str(tree / "CPackConfig.cmake"), "-B", str(folder)],
+                   check=True, stdout=subprocess.DEVNULL)
+    archives = [a for a in sorted(folder.glob("korvane-sudoku-*")) if a.suffix in (".zip", ".gz")
+                and not a.name.endswith("-source.tar.gz")]
+    if len(archives) != 1:
+        sys.exit(f"CPack made {len(archives)} archives, not one: {archives}")
+    line = f"{hashlib.sha256(archives[0].read_bytes()).hexdigest()}  {archives[0].name}\n"
+    sums = folder / "SHA256SUMS"
+    check(f"SHA256SUMS gives {archives[0].name}'s sum", sums.exists() and line in sums.read_text())
+    return archives[0]
+
+
 def main(tree, work, *runner):
     tree, work = Path(tree), Path(work)
     subprocess.run(["rm", "-rf", str(work)], check=True)
     (work / "unpacked").mkdir(parents=True)
     (work / "user").mkdir()
-    subprocess.run(["cpack", "--config", str(tree / "CPackConfig.cmake"), "-B",
-                    str(work / "cpack")], check=True, stdout=subprocess.DEVNULL)
-    archives = sorted((work / "cpack").glob("korvane-sudoku-*.*z*"))
-    archives = [a for a in archives if a.suffix in (".zip", ".gz")]
-    if len(archives) != 1:
-        sys.exit(f"CPack made {len(archives)} archives, not one: {archives}")
-    archive = archives[0]
+    archive = make_release(tree, work / "cpack")
     windows = archive.suffix == ".zip"
     exe = ".exe" if windows else ""
     opener = zipfile.ZipFile if windows else tarfile.open
