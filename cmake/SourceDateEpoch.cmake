@@ -22,8 +22,3 @@ if(NOT SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
     message(FATAL_ERROR "No commit time: these sources are neither a git clone nor the source "
                         "archive. Set SOURCE_DATE_EPOCH to the seconds since 1970 to build them.")
 endif()
-
-# GNU ld writes a time into the header of a Windows program: this one, not the link's.
-if(WIN32)
-    set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH})
-endif()
