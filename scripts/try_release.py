@@ -190,24 +190,25 @@ def files_of(archive):
 def again(tree, work):
     tree, work = Path(tree), Path(work)
     subprocess.run(["rm", "-rf", str(work)], check=True)
-    first, second = make_release(tree, work / "first"), work / "tree"
+    first, tree2 = make_release(tree, work / "first"), work / "tree"
     cache = dict(line.split("=", 1) for line in (tree / "CMakeCache.txt").read_text().splitlines()
                  if "=" in line and not line.startswith(("#", "//")))
     settings = [f"-D{name}={value}" for name, value in cache.items()
                 if not name.endswith((":INTERNAL", ":STATIC"))]
     os.umask(0o077)
     subprocess.run(["cmake", "--no-warn-unused-cli", "-S", cache["CMAKE_HOME_DIRECTORY:INTERNAL"],
-                    "-B", second, "-G", cache["CMAKE_GENERATOR:INTERNAL"], *settings,
+                    "-B", tree2, "-G", cache["CMAKE_GENERATOR:INTERNAL"], *settings,
                     "-DSUDOKU_BUILD_TESTS=OFF", "-DSUDOKU_RELEASE_TREE=OFF"],
                    check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", second, "-j2"], check=True, stdout=subprocess.DEVNULL)
-    second = make_release(second, work / "second")
+    subprocess.run(["cmake", "--build", tree2, "-j2"], check=True, stdout=subprocess.DEVNULL)
+    second = make_release(tree2, work / "second")
     left, right = files_of(first), files_of(second)
     for name in sorted(left.keys() | right.keys()):
         (head, data), (head2, data2) = (files.get(name, ("absent", b"")) for files in (left, right))
         differs = "" if head == head2 else f" (not: its header, {head} and {head2})"
         if data != data2:
-            at = next((i for i, (a, b) in enumerate(zip(data, data2)) if a != b), len(data))
+            at = next((i for i, (a, b) in enumerate(zip(data, data2)) if a != b),
+                      min(len(data), len(data2)))
             differs += f" (not: its bytes from {at:#x} on, of {len(data)} and {len(data2)})"
         check(f"{name}: the same in both archives{differs}", not differs)
     check(f"{first.name}: the same bytes from both trees", first.read_bytes() == second.read_bytes())
