@@ -28,6 +28,28 @@
 // a bucket, the entry of fewest steps replaced first. A band stops looking up
 // (and storing) when a window of its lookups has saved fewer steps than
 // kPasParRecherche a lookup: then the states there do not come back.
+//
+// Two more ways of counting, each switched by Facons, start with the band memo
+// at `seuil` steps:
+//
+// Rows (lignes). The walk from the first empty cell of any row after the first
+// stays in that row until it fills the row's last empty cell: each cell's
+// candidates are then the digits it allowed when the row was entered, less the
+// digits the row took since (a digit cannot come back in the row, and a square or
+// a column meets the row in cells that the row's own digits already rule out).
+// So a walk that never fills the row's last cell is a function of the digits each
+// empty cell of the row allowed on entry, whatever the row and the cells below:
+// those masks are the key, and only such walks are stored, in a second table
+// bounded and guarded as the bands' one, the guard kept per row.
+//
+// Prefixes (prefixes). For the same reason, inside one entry into a row the walk
+// below a digit is a function of the set of digits the row holds: a set from which
+// no order of the digits left fills the row is a dead end whose steps are the
+// number of ways to fill some of the next cells from it. When the walk enters a
+// row, those sets and their steps are worked out once, over the subsets of the
+// row's digits that the walk can reach; the walk then counts a dead set at once
+// instead of walking it, and a row that is dead from its first cell is counted
+// whole (and stored by the row memo).
 #pragma once
 
 #include "modSudoku.h"
@@ -41,15 +63,23 @@
 namespace modSudoku {
 
 using Masques = std::array<unsigned, kUnites + 1>;
-using Colonnes = std::array<unsigned, kTaille>; // the masks of the columns, x = 0..8
 
 // No memo: the plain walk.
 struct SansMemo {
     static constexpr bool kActif = false;
     static void Commence(std::span<const std::uint8_t>, const Masques&) {}
-    static std::uint8_t Bande(std::size_t) { return 0; }
-    static std::int64_t Entre(std::uint8_t, const Colonnes&, std::int64_t) { return 0; }
-    static void Sort(std::uint8_t, std::int64_t) {}
+    static bool Demande(std::size_t) { return false; }
+    static std::int64_t Entre(std::size_t, const Masques&, std::int64_t) { return 0; }
+    static void Sort(std::size_t, std::int64_t) {}
+    static void Remplit(std::size_t) {}
+    static const std::int32_t* Morts(std::size_t) { return nullptr; }
+};
+
+// The ways of counting that the memo uses, each on or off (see the banner).
+struct Facons {
+    bool bandes = true;
+    bool lignes = true;
+    bool prefixes = true;
 };
 
 class MemoBandes {
@@ -62,25 +92,43 @@ public:
     // least kPasParRecherche steps a lookup, about what a lookup costs.
     static constexpr std::int64_t kFenetre = 1 << 14;
     static constexpr std::int64_t kPasParRecherche = 16;
+    // The rows' table: 2^16 entries, small enough to stay in the caches, for
+    // lookups that each save fewer steps; a row goes on looking up while its
+    // lookups save kPasParRechercheLigne steps each.
+    static constexpr std::size_t kEntreesLignes = std::size_t{1} << 16;
+    static constexpr std::int64_t kPasParRechercheLigne = 4;
 
-    explicit MemoBandes(std::int64_t seuil = kSeuil, std::size_t entrees = kEntrees);
+    // entrees: the entries of each table, rounded up to whole buckets; a count
+    // that no table can hold leaves the memo without tables.
+    explicit MemoBandes(std::int64_t seuil = kSeuil, std::size_t entrees = kEntrees,
+                        Facons facons = {});
 
     // A search begins. vides: the cells empty at its start, in search order;
     // masques: the unit masks of the givens.
     void Commence(std::span<const std::uint8_t> vides, const Masques& masques);
 
-    // 1 or 2 when cell k of the search order is the first empty cell of the
-    // middle or the top band, else 0.
-    std::uint8_t Bande(std::size_t k) const {
-        return k == bandes_[0].debut ? 1 : k == bandes_[1].debut ? 2 : 0;
+    // Whether the search asks the memo when it enters cell k of the search order
+    // (the first empty cell of a row after the first).
+    bool Demande(std::size_t k) const { return k < demandes_.size() && demandes_[k]; }
+
+    // The search enters cell k, asked about, with these masks (the digit before
+    // it placed): the steps of the walk from there when they are known, else 0
+    // (and the walk is recorded where it can be stored).
+    std::int64_t Entre(std::size_t k, const Masques& masques, std::int64_t iterations);
+
+    // The retreat leaves cell k, asked about, all of its candidates tried.
+    void Sort(std::size_t k, std::int64_t iterations);
+
+    // A digit goes into the cell just before cell k, asked about: the row of that
+    // cell is filled.
+    void Remplit(std::size_t k) { lignes_[ligneAvant_[k]].remplie = true; }
+
+    // For the row of cell k, entered as the walk stands: per mask of the row's
+    // digits, the steps below a digit that leaves the row that mask when it is a
+    // dead end, 0 otherwise; none when the row was not worked out.
+    const std::int32_t* Morts(std::size_t k) const {
+        return prefixes_[ligneDe_[k]].pret ? prefixes_[ligneDe_[k]].morts.data() : nullptr;
     }
-
-    // The search enters the first cell of band b with these column masks: the
-    // steps of its walk when they are stored, else 0 (and the walk is recorded).
-    std::int64_t Entre(std::uint8_t b, const Colonnes& colonnes, std::int64_t iterations);
-
-    // The retreat leaves the first cell of band b, all of its candidates tried.
-    void Sort(std::uint8_t b, std::int64_t iterations);
 
     // What a band's lookups did.
     struct Bilan {
@@ -88,6 +136,8 @@ public:
         std::int64_t trouvees = 0;
     };
     const Bilan& BilanBande(std::uint8_t b) const { return bandes_[b - 1u].bilan; }
+    // What row y's lookups did (y from 1).
+    const Bilan& BilanLigne(std::size_t y) const { return lignes_[y].bilan; }
 
 private:
     static constexpr std::size_t kAucune = ~std::size_t{0};
@@ -102,25 +152,61 @@ private:
         Cle cle;
         std::int64_t pas = 0; // 0: a free place
     };
+    // One table of dead walks, with the lookup and the guard of one band or row.
+    struct Table {
+        std::vector<Entree> entrees;
+        Entree* Seau(const Cle& cle);
+    };
     struct Etat {
-        std::size_t debut = kAucune;            // the band's first empty cell in search order
-        bool cherche = false;                   // still looking up
-        std::array<unsigned, kTaille> utiles{}; // per column, the digits that matter
+        bool cherche = false;                  // still looking up
+        std::int64_t garde = kPasParRecherche; // steps a lookup must save
         // The walk being recorded, and the current window of lookups.
         bool enCours = false;
+        bool remplie = false; // rows: the walk recorded filled the row
         Cle cle;
         std::int64_t depart = 0;
         std::int64_t recherchesFenetre = 0;
         std::int64_t pasFenetre = 0;
         Bilan bilan;
+        // Looks cle up in table; starts recording on a miss.
+        std::int64_t Cherche(Table& table, const Cle& cherchee, std::int64_t iterations);
+        void Stocke(Table& table, std::int64_t iterations);
+    };
+    struct Bande : Etat {
+        std::size_t debut = kAucune;            // the band's first empty cell in search order
+        std::array<unsigned, kTaille> utiles{}; // per column, the digits that matter
+    };
+    // A row's empty cells, and what one entry into it worked out.
+    struct Prefixes {
+        std::size_t debut = 0;
+        std::size_t cases = 0;
+        bool pret = false; // morts holds this entry's dead sets
+        std::uint32_t passage = 0;
+        std::array<unsigned, kTaille> permis{};
+        std::array<std::uint32_t, 1u << kTaille> vus{};
+        std::array<std::int32_t, 1u << kTaille> morts{};
+        // The steps below the row holding `tenus` when it is dead, -1 when some
+        // order of the digits left fills the row.
+        std::int32_t Explore(unsigned tenus, std::size_t j);
     };
 
-    Entree* Seau(const Cle& cle);
+    bool Alloue(Table& table);
+    void Arrete();
 
-    std::array<Etat, 2> bandes_;
+    Facons facons_;
     std::int64_t seuil_;
     std::size_t entrees_;
-    std::vector<Entree> table_;
+    std::array<Bande, 2> bandes_;
+    std::array<Etat, kTaille> lignes_;
+    std::array<Prefixes, kTaille> prefixes_;
+    std::vector<bool> demandes_;
+    bool actif_ = true; // false once a table could not be allocated
+    // Per cell of the search order: its units, its row and the row of the cell before.
+    std::array<UnitesCase, kCases + 1> unites_{};
+    std::array<std::uint8_t, kCases + 1> ligneDe_{};
+    std::array<std::uint8_t, kCases + 1> ligneAvant_{};
+    Table tableBandes_;
+    Table tableLignes_;
 };
 
 } // namespace modSudoku
