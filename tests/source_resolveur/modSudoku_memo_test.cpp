@@ -1,9 +1,11 @@
 // The backtracking with its memo against the plain walk: the same steps and board
 // on every grid of the files named in SUDOKU_MEMO_GRIDS, separated by '|' (lines
 // of a puzzle, with or without its solved board, passes and steps, which must
-// then agree; or a folder of grille.txt files). The memo starts after
-// SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries. And the guard and the
-// grid of SUDOKU_MEMO_UNREPEATED, unless SUDOKU_MEMO_GRILLES_SEULES.
+// then agree; or a folder of grille.txt files), with each way of counting on and
+// off. The memo starts after SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES
+// entries; each memo first walks the grid with its top row given, whose band
+// states come back with other steps, so the grid meets what a search before left. And the guard and
+// the grid of SUDOKU_MEMO_UNREPEATED, unless SUDOKU_MEMO_GRILLES_SEULES.
 #include "GrilleText.h"
 #include "TestBoards.h"
 #include "existence_solution.h"
@@ -93,10 +95,24 @@ TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
     const std::int64_t plain = BackTracking(form, suivi);
     const std::string walked = BoardText();
 
-    SetBoard(deduced);
-    MemoBandes memo(SUDOKU_MEMO_SEUIL, SUDOKU_MEMO_ENTREES);
-    EXPECT_EQ(BackTracking(form, suivi, memo), plain);
-    EXPECT_EQ(BoardText(), walked);
+    // Bands, rows and prefixes, by the bits of f.
+    for (int f = 0; f < 8; ++f) {
+        SCOPED_TRACE(f);
+        MemoBandes memo(SUDOKU_MEMO_SEUIL, SUDOKU_MEMO_ENTREES,
+                        Facons{(f & 1) != 0, (f & 2) != 0, (f & 4) != 0});
+        SetBoard(walked.substr(0, kTaille) + deduced.substr(kTaille));
+        BackTracking(form, suivi, memo);
+        SetBoard(deduced);
+        EXPECT_EQ(BackTracking(form, suivi, memo), plain);
+        EXPECT_EQ(BoardText(), walked);
+        if (f == 7) { // the grid reaches the memo
+            std::int64_t lookups = 0;
+            for (std::size_t y = 1; y < kTaille; ++y) {
+                lookups += memo.BilanLigne(y).recherches;
+            }
+            EXPECT_GT(lookups, 0);
+        }
+    }
     if (g.steps >= 0) {
         EXPECT_EQ(plain, g.steps);
         EXPECT_EQ(passes, g.passes);
@@ -126,15 +142,21 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
     }
 }
 
-// A memo that cannot have its table looks nothing up: the walk is the plain one.
+// A memo that cannot have its tables looks nothing up: the walk is the plain one;
+// one asked for no entries has one bucket.
 TEST(MemoGuard, WithoutItsTableTheWalkIsThePlainOne) {
-    SetBoard(check::toText(check::hardBoards()[0].puzzle));
-    TestForm form;
-    PhaseDecoupage(form);
-    MemoBandes memo(0, std::numeric_limits<std::size_t>::max() / 2);
-    SansSuivi suivi;
-    EXPECT_EQ(BackTracking(form, suivi, memo), check::hardBoards()[0].steps);
-    EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches, 0);
+    constexpr std::size_t kMost = std::numeric_limits<std::size_t>::max();
+    for (const auto& [entries, looksUp] :
+         {std::pair{kMost / 2, false}, std::pair{kMost, false}, std::pair{std::size_t{0}, true}}) {
+        SCOPED_TRACE(entries);
+        SetBoard(check::toText(check::hardBoards()[0].puzzle));
+        TestForm form;
+        PhaseDecoupage(form);
+        MemoBandes memo(0, entries);
+        SansSuivi suivi;
+        EXPECT_EQ(BackTracking(form, suivi, memo), check::hardBoards()[0].steps);
+        EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches > 0, looksUp);
+    }
 }
 
 // The grid that times the memo where it cannot help: the program's memo looks
