@@ -44,8 +44,9 @@ struct SansSuivi {
 // the masks again.
 //
 // The memo (modSudoku_Memo.h) is asked when the next cell is the first of a row
-// after the first: when it knows the walk from there, that walk ends without a
-// solution and comes back here like the dead end above, its steps counted. Inside
+// after the first: when it knows the walk from there (stored, or counted row by
+// row), that walk ends without a solution and comes back here like the dead end
+// above, its steps counted. Inside
 // a row it can also know that a digit leaves the row no way to be filled: the
 // steps below that digit are then counted the same way. The changes of a walk the
 // memo counts are not reported.

@@ -9,6 +9,15 @@ namespace modSudoku {
 
 namespace {
 
+// The number of digits of each mask.
+constexpr std::array<std::int32_t, 1u << kTaille> kChiffres = [] {
+    std::array<std::int32_t, 1u << kTaille> compte{};
+    for (unsigned m = 1; m < compte.size(); ++m) {
+        compte[m] = compte[m >> 1] + static_cast<std::int32_t>(m & 1u);
+    }
+    return compte;
+}();
+
 // Whole buckets of four for `entrees`, at least one, never more than a size holds.
 std::size_t EntreesBornees(std::size_t entrees, std::size_t parSeau) {
     const std::size_t seaux =
@@ -26,6 +35,10 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
     tableBandes_.entrees.clear();
     tableLignes_.entrees.clear();
     demandes_.assign(vides.size(), false);
+    nbVides_ = vides.size();
+    if (facons_.comptees) {
+        fins_.assign(kFins, Fin{});
+    }
     for (std::size_t b = 0; b < bandes_.size(); ++b) {
         Bande& bande = bandes_[b];
         bande = Bande{};
@@ -43,11 +56,12 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
                 kTousChiffres & ~(masques[u.ligne] | masques[u.colonne] | masques[u.carre]);
         }
         // A band whose first cell is the first of the search holds the whole search.
-        bande.cherche = facons_.bandes && bande.debut != kAucune && bande.debut != 0;
-        if (bande.cherche) {
-            demandes_[bande.debut] = true;
-        } else {
+        if (bande.debut == 0) {
             bande.debut = kAucune;
+        }
+        bande.cherche = facons_.bandes && bande.debut != kAucune;
+        if (bande.debut != kAucune && (facons_.bandes || facons_.comptees)) {
+            demandes_[bande.debut] = true;
         }
     }
     for (std::size_t y = 0; y < lignes_.size(); ++y) {
@@ -88,23 +102,18 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
 
     // The band: the masks of columns 0..6 in bas, 9 bits each; of 7 and 8, and the
     // band, in haut.
-    Bande* bande = nullptr;
-    for (Bande& b : bandes_) {
-        if (b.debut == k && b.cherche) {
-            bande = &b;
+    Bande* bande = BandeDe(k);
+    if (bande != nullptr && bande->cherche) {
+        const Cle cle = CleBande(*bande, y, masques);
+        if (const std::int64_t pas = bande->Cherche(tableBandes_, cle, iterations); pas != 0) {
+            return pas;
         }
     }
-    if (bande != nullptr) {
-        Cle cle{0, std::uint64_t{y} << 18};
-        for (std::size_t x = 0; x < kTaille; ++x) {
-            const std::uint64_t bits = masques[kTaille + x] & bande->utiles[x];
-            if (x < 7) {
-                cle.bas |= bits << (kTaille * x);
-            } else {
-                cle.haut |= bits << (kTaille * (x - 7));
+    if (bande != nullptr && facons_.comptees) {
+        if (const std::int64_t pas = CompteBande(k, masques); pas > 0) {
+            if (bande->enCours) {
+                bande->Stocke(tableBandes_, iterations + pas);
             }
-        }
-        if (const std::int64_t pas = bande->Cherche(tableBandes_, cle, iterations); pas != 0) {
             return pas;
         }
     }
@@ -113,20 +122,13 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
     if (!etat.cherche && !facons_.prefixes) {
         return 0;
     }
-    // The row: what each empty cell allows on entry, in bas for the first seven
-    // cells, in haut for the last two with the number of cells.
-    Cle cle{0, std::uint64_t{ligne.cases} << 18};
+    // The row: what each empty cell allows on entry.
     for (std::size_t i = 0; i < ligne.cases; ++i) {
         const UnitesCase& u = unites_[ligne.debut + i];
-        const unsigned permis =
+        ligne.permis[i] =
             kTousChiffres & ~(masques[u.ligne] | masques[u.colonne] | masques[u.carre]);
-        ligne.permis[i] = permis;
-        if (i < 7) {
-            cle.bas |= std::uint64_t{permis} << (kTaille * i);
-        } else {
-            cle.haut |= std::uint64_t{permis} << (kTaille * (i - 7));
-        }
     }
+    const Cle cle = CleLigne(ligne.permis, ligne.cases);
     std::int64_t pas = 0;
     if (etat.cherche) {
         pas = etat.Cherche(tableLignes_, cle, iterations);
@@ -148,7 +150,7 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
             }
         }
     }
-    if (pas != 0 && bande != nullptr && bande->enCours) {
+    if (pas != 0 && bande != nullptr && bande->enCours) { // what the row counted, for the band
         bande->Stocke(tableBandes_, iterations + pas);
     }
     return pas;
@@ -171,13 +173,7 @@ std::int64_t MemoBandes::Etat::Cherche(Table& table, const Cle& cherchee, std::i
     if (!cherche) {
         return 0;
     }
-    std::int64_t pas = 0;
-    const Entree* seau = table.Seau(cherchee);
-    for (std::size_t i = 0; i < kParSeau && pas == 0; ++i) {
-        if (seau[i].cle == cherchee) {
-            pas = seau[i].pas;
-        }
-    }
+    const std::int64_t pas = table.Connus(cherchee);
     ++bilan.recherches;
     ++recherchesFenetre;
     if (pas != 0) {
@@ -202,14 +198,28 @@ std::int64_t MemoBandes::Etat::Cherche(Table& table, const Cle& cherchee, std::i
 
 void MemoBandes::Etat::Stocke(Table& table, std::int64_t iterations) {
     enCours = false;
-    Entree* seau = table.Seau(cle);
+    table.Retiens(cle, iterations - depart);
+}
+
+std::int64_t MemoBandes::Table::Connus(const Cle& cle) {
+    const Entree* seau = Seau(cle);
+    for (std::size_t i = 0; i < kParSeau; ++i) {
+        if (seau[i].cle == cle) {
+            return seau[i].pas;
+        }
+    }
+    return 0;
+}
+
+void MemoBandes::Table::Retiens(const Cle& cle, std::int64_t pas) {
+    Entree* seau = Seau(cle);
     Entree* remplacee = seau;
     for (std::size_t i = 1; i < kParSeau; ++i) {
         if (seau[i].pas < remplacee->pas) {
             remplacee = &seau[i];
         }
     }
-    *remplacee = Entree{cle, iterations - depart};
+    *remplacee = Entree{cle, pas};
 }
 
 std::int32_t MemoBandes::Prefixes::Explore(unsigned tenus, std::size_t j) {
@@ -258,6 +268,247 @@ void MemoBandes::Arrete() {
         ligne.cherche = false;
         ligne.enCours = false;
     }
+}
+
+MemoBandes::Bande* MemoBandes::BandeDe(std::size_t k) {
+    for (Bande& bande : bandes_) {
+        if (bande.debut == k) {
+            return &bande;
+        }
+    }
+    return nullptr;
+}
+
+MemoBandes::Cle MemoBandes::CleLigne(const std::array<unsigned, kTaille>& permis,
+                                     std::size_t cases) {
+    // What each empty cell allows, in bas for the first seven cells, in haut for
+    // the last two with the number of cells.
+    Cle cle{0, std::uint64_t{cases} << 18};
+    for (std::size_t i = 0; i < cases; ++i) {
+        if (i < 7) {
+            cle.bas |= std::uint64_t{permis[i]} << (kTaille * i);
+        } else {
+            cle.haut |= std::uint64_t{permis[i]} << (kTaille * (i - 7));
+        }
+    }
+    return cle;
+}
+
+MemoBandes::Cle MemoBandes::CleBande(const Bande& bande, std::uint8_t y, const Masques& masques) {
+    // The masks of columns 0..6 in bas, 9 bits each; of 7 and 8, and the band's
+    // first row, in haut.
+    Cle cle{0, std::uint64_t{y} << 18};
+    for (std::size_t x = 0; x < kTaille; ++x) {
+        const std::uint64_t bits = masques[kTaille + x] & bande.utiles[x];
+        if (x < 7) {
+            cle.bas |= bits << (kTaille * x);
+        } else {
+            cle.haut |= bits << (kTaille * (x - 7));
+        }
+    }
+    return cle;
+}
+
+std::int64_t MemoBandes::CompteBande(std::size_t k, const Masques& masques) {
+    const std::uint8_t y = ligneDe_[k];
+    const std::size_t b = y / 3u;
+    std::vector<Sortie>& sorties = sorties_[b][0];
+    sorties.clear();
+    std::int64_t pas = CompteLignes(b, k, masques, {}, 0, sorties);
+    // The cell after the band, and what each way out of the band adds.
+    std::size_t apres = k;
+    while (apres < nbVides_ && ligneDe_[apres] / 3u == b) {
+        ++apres;
+    }
+    Masques suite = masques;
+    for (std::size_t i = 0; i < sorties.size(); ++i) {
+        for (std::size_t x = 0; x < kTaille; ++x) {
+            suite[kTaille + x] = masques[kTaille + x] | sorties[i][x];
+        }
+        const std::int64_t apresBande = CompteSuite(apres, suite);
+        if (apresBande < 0) {
+            return -1;
+        }
+        pas += apresBande;
+    }
+    return pas;
+}
+
+std::int64_t MemoBandes::CompteSuite(std::size_t k, const Masques& masques) {
+    if (k == nbVides_) {
+        return -1; // the board is filled: a solution
+    }
+    const UnitesCase& u = unites_[k];
+    if ((kTousChiffres & ~(masques[u.ligne] | masques[u.colonne] | masques[u.carre])) == 0) {
+        return 0;
+    }
+    Bande* bande = BandeDe(k);
+    const bool table = bande != nullptr && facons_.bandes && !tableBandes_.entrees.empty();
+    Cle cle;
+    if (table) {
+        cle = CleBande(*bande, ligneDe_[k], masques);
+        if (const std::int64_t connus = tableBandes_.Connus(cle); connus != 0) {
+            return connus;
+        }
+    }
+    const std::int64_t pas = CompteBande(k, masques);
+    if (table && pas > 0) {
+        tableBandes_.Retiens(cle, pas);
+    }
+    return pas;
+}
+
+std::int64_t MemoBandes::CompteLignes(std::size_t b, std::size_t k, const Masques& masques,
+                                      const std::array<unsigned, 3>& ajouts, std::size_t niveau,
+                                      std::vector<Sortie>& sorties) {
+    if (k >= nbVides_ || ligneDe_[k] / 3u != b) {
+        sorties.push_back(Sortie{}); // the band is filled: one way out of it
+        return 0;
+    }
+    const std::uint8_t y = ligneDe_[k];
+    Rangee& rangee = rangees_[y];
+    rangee.cases = prefixes_[y].cases;
+    rangee.coupe = rangee.cases;
+    rangee.fins = &fins_;
+    for (std::size_t i = 0; i < rangee.cases; ++i) {
+        const UnitesCase& u = unites_[k + i];
+        rangee.x[i] = static_cast<std::uint8_t>(u.colonne - kTaille);
+        if (i > 0 && rangee.x[i] / 3u != rangee.x[i - 1] / 3u) {
+            rangee.coupe = i;
+        }
+        rangee.permis[i] = kTousChiffres & ~(masques[y] | masques[u.colonne] | masques[u.carre] |
+                                             ajouts[rangee.x[i] / 3u]);
+    }
+    // A row that no order fills is the rows' memo's: looked up, or stored.
+    const bool table = facons_.lignes && !tableLignes_.entrees.empty();
+    const Cle cle = CleLigne(rangee.permis, rangee.cases);
+    if (table) {
+        if (const std::int64_t connus = tableLignes_.Connus(cle); connus != 0) {
+            return connus;
+        }
+    }
+    if (++rangee.passage == 0) {
+        rangee.vus.fill(0);
+        rangee.passage = 1;
+    }
+    std::int64_t pas = rangee.Explore(masques[y], 0);
+    if (!rangee.vivant[masques[y]]) {
+        if (table && pas != 0) {
+            tableLignes_.Retiens(cle, pas);
+        }
+        return pas;
+    }
+    // The ways to fill the row, by the digits they put in each square: the rows
+    // above in the band see only those.
+    std::vector<Rempli>& remplis = remplis_[b][niveau];
+    remplis.clear();
+    Rempli courant{};
+    rangee.Remplis(masques[y], 0, courant, remplis);
+    std::sort(remplis.begin(), remplis.end(),
+              [](const Rempli& a, const Rempli& c) { return a.carres < c.carres; });
+    std::vector<Sortie>& dessus = sorties_[b][niveau + 1];
+    for (std::size_t debut = 0, fin = 0; debut < remplis.size(); debut = fin) {
+        while (fin < remplis.size() && remplis[fin].carres == remplis[debut].carres) {
+            ++fin;
+        }
+        const std::uint32_t carres = remplis[debut].carres;
+        const std::array<unsigned, 3> plus{ajouts[0] | (carres & kTousChiffres),
+                                           ajouts[1] | ((carres >> kTaille) & kTousChiffres),
+                                           ajouts[2] | (carres >> (2 * kTaille))};
+        dessus.clear();
+        pas += static_cast<std::int64_t>(fin - debut) *
+               CompteLignes(b, k + rangee.cases, masques, plus, niveau + 1, dessus);
+        for (std::size_t i = debut; i < fin; ++i) {
+            for (const Sortie& haut : dessus) {
+                Sortie sortie = remplis[i].colonnes;
+                for (std::size_t x = 0; x < kTaille; ++x) {
+                    sortie[x] |= haut[x];
+                }
+                sorties.push_back(sortie);
+            }
+        }
+    }
+    return pas;
+}
+
+MemoBandes::Rangee::Bout MemoBandes::Rangee::Dernieres(unsigned tenus, std::size_t j) const {
+    if (j == cases) {
+        return {0, true};
+    }
+    if (j + 1 == cases) {
+        const unsigned reste = permis[j] & ~tenus;
+        return {kChiffres[reste], reste != 0};
+    }
+    Bout bout{0, false};
+    for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
+        const unsigned fin = permis[j + 1] & ~(tenus | (reste & (0u - reste)));
+        bout.sous += 1 + kChiffres[fin];
+        bout.vivant = bout.vivant || fin != 0;
+    }
+    return bout;
+}
+
+std::int32_t MemoBandes::Rangee::Explore(unsigned tenus, std::size_t j) {
+    if (vus[tenus] == passage) {
+        return sous[tenus];
+    }
+    vus[tenus] = passage;
+    Fin* fin = nullptr;
+    if (j == coupe) {
+        std::uint64_t cle = std::uint64_t{tenus} | std::uint64_t{cases - j} << 36;
+        for (std::size_t i = j; i < cases; ++i) {
+            cle |= std::uint64_t{permis[i]} << (kTaille * (i - j + 1));
+        }
+        std::uint64_t h = cle * 0x9E3779B97F4A7C15ull;
+        fin = &(*fins)[static_cast<std::size_t>(h >> 50) & (fins->size() - 1)];
+        if (fin->cle == cle) {
+            sous[tenus] = fin->sous;
+            vivant[tenus] = fin->vivant;
+            return fin->sous;
+        }
+        fin->cle = cle;
+    }
+    Bout bout{0, false};
+    if (j + 2 >= cases) {
+        bout = Dernieres(tenus, j);
+    } else {
+        for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
+            const unsigned suivant = tenus | (reste & (0u - reste));
+            bout.sous += 1 + Explore(suivant, j + 1);
+            bout.vivant = bout.vivant || vivant[suivant];
+        }
+    }
+    sous[tenus] = bout.sous;
+    vivant[tenus] = bout.vivant;
+    if (fin != nullptr) {
+        fin->sous = bout.sous;
+        fin->vivant = bout.vivant;
+    }
+    return bout.sous;
+}
+
+void MemoBandes::Rangee::Remplis(unsigned tenus, std::size_t j, Rempli& courant,
+                                 std::vector<Rempli>& remplis) const {
+    if (j == cases) {
+        remplis.push_back(courant);
+        return;
+    }
+    for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
+        const unsigned bit = reste & (0u - reste);
+        // Whether the row can be filled from here: past the cut and in the last
+        // two cells the sets were not kept.
+        const bool vivante = j + 3 >= cases || j + 1 > coupe ? Dernieres(tenus | bit, j + 1).vivant
+                                                             : vivant[tenus | bit];
+        if (!vivante) {
+            continue;
+        }
+        const std::uint32_t carre = std::uint32_t{bit} << (kTaille * (x[j] / 3u));
+        courant.colonnes[x[j]] = static_cast<std::uint16_t>(bit);
+        courant.carres |= carre;
+        Remplis(tenus | bit, j + 1, courant, remplis);
+        courant.carres &= ~carre;
+    }
+    courant.colonnes[x[j]] = 0;
 }
 
 MemoBandes::Entree* MemoBandes::Table::Seau(const Cle& cle) {

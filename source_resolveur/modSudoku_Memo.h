@@ -29,7 +29,7 @@
 // (and storing) when a window of its lookups has saved fewer steps than
 // kPasParRecherche a lookup: then the states there do not come back.
 //
-// Two more ways of counting, each switched by Facons, start with the band memo
+// Three more ways of counting, each switched by Facons, start with the band memo
 // at `seuil` steps:
 //
 // Rows (lignes). The walk from the first empty cell of any row after the first
@@ -50,6 +50,20 @@
 // row's digits that the walk can reach; the walk then counts a dead set at once
 // instead of walking it, and a row that is dead from its first cell is counted
 // whole (and stored by the row memo).
+//
+// Whole bands (comptees). A band's walk that ends without a solution takes as
+// many steps as there are ways to fill the first cells of the band, for every
+// number of cells, plus, for each way to fill the whole band whose next cell has
+// a candidate, the steps of the walk from that cell. Since a row's cell meets the
+// rows below it in the band only through its square (a digit a column got from
+// those rows is in the same square), the rows above a filled row see only the
+// digits it put in each of the band's squares: the walk of a row is worked out
+// once for each such set of three, and the ways to fill it that give the same
+// set share it. The walk from each way out of the band is the band memo's, or
+// counted in turn. So the band memo's miss counts the whole band at once; when a
+// way out leads to a solution, the band is walked as before. The walks of the
+// last square of a row, from the digits the row holds there and what its cells
+// allow, are kept (kFins), whichever row or band they end.
 #pragma once
 
 #include "modSudoku.h"
@@ -80,6 +94,7 @@ struct Facons {
     bool bandes = true;
     bool lignes = true;
     bool prefixes = true;
+    bool comptees = true;
 };
 
 class MemoBandes {
@@ -97,6 +112,8 @@ public:
     // lookups save kPasParRechercheLigne steps each.
     static constexpr std::size_t kEntreesLignes = std::size_t{1} << 16;
     static constexpr std::int64_t kPasParRechercheLigne = 4;
+    // The ends of rows kept when bands are counted whole.
+    static constexpr std::size_t kFins = std::size_t{1} << 14;
 
     // entrees: the entries of each table, rounded up to whole buckets; a count
     // that no table can hold leaves the memo without tables.
@@ -156,6 +173,8 @@ private:
     struct Table {
         std::vector<Entree> entrees;
         Entree* Seau(const Cle& cle);
+        std::int64_t Connus(const Cle& cle); // 0: not stored
+        void Retiens(const Cle& cle, std::int64_t pas);
     };
     struct Etat {
         bool cherche = false;                  // still looking up
@@ -190,6 +209,60 @@ private:
         std::int32_t Explore(unsigned tenus, std::size_t j);
     };
 
+    // What a band's walk puts in each column (a digit's bit per column x), and one
+    // way to fill a row: that, and what it puts in each square of the band.
+    using Sortie = std::array<std::uint16_t, kTaille>;
+    struct Rempli {
+        Sortie colonnes{};
+        std::uint32_t carres = 0; // 9 bits a square, from the left
+    };
+    // What the cells of a row's last square allow and the digits the row holds
+    // when it reaches them (the key), the steps from there and whether they fill
+    // the row: the same for every row of the band that ends that way.
+    struct Fin {
+        std::uint64_t cle = 0;
+        std::int32_t sous = 0;
+        bool vivant = false;
+    };
+    // One row's sets of digits, for counting a band.
+    struct Rangee {
+        std::size_t cases = 0;
+        std::size_t coupe = 0; // the first cell of the last square, or none (cases)
+        std::vector<Fin>* fins = nullptr;
+        std::uint32_t passage = 0;
+        std::array<unsigned, kTaille> permis{};
+        std::array<std::uint8_t, kTaille> x{};
+        std::array<std::uint32_t, 1u << kTaille> vus{};
+        std::array<std::int32_t, 1u << kTaille> sous{};
+        std::array<bool, 1u << kTaille> vivant{};
+        // The steps below the row holding `tenus`, every way to go on counted, and
+        // whether one fills the row (vivant).
+        std::int32_t Explore(unsigned tenus, std::size_t j);
+        // The same for the last two cells or fewer, from what they allow.
+        struct Bout {
+            std::int32_t sous;
+            bool vivant;
+        };
+        Bout Dernieres(unsigned tenus, std::size_t j) const;
+        // Appends the ways to fill the row from `tenus` on.
+        void Remplis(unsigned tenus, std::size_t j, Rempli& courant,
+                     std::vector<Rempli>& remplis) const;
+    };
+
+    Bande* BandeDe(std::size_t k);
+    static Cle CleLigne(const std::array<unsigned, kTaille>& permis, std::size_t cases);
+    static Cle CleBande(const Bande& bande, std::uint8_t y, const Masques& masques);
+    // The steps of the walk from cell k, the first empty cell of its band, with
+    // these masks; -1 when it meets a solution.
+    std::int64_t CompteBande(std::size_t k, const Masques& masques);
+    // The same from cell k, just after a band.
+    std::int64_t CompteSuite(std::size_t k, const Masques& masques);
+    // The steps of band b's rows from cell k, the first of a row, with `ajouts` in
+    // the band's squares; appends each way to fill the band to sorties.
+    std::int64_t CompteLignes(std::size_t b, std::size_t k, const Masques& masques,
+                              const std::array<unsigned, 3>& ajouts, std::size_t niveau,
+                              std::vector<Sortie>& sorties);
+
     bool Alloue(Table& table);
     void Arrete();
 
@@ -207,6 +280,11 @@ private:
     std::array<std::uint8_t, kCases + 1> ligneAvant_{};
     Table tableBandes_;
     Table tableLignes_;
+    std::size_t nbVides_ = 0;
+    std::array<Rangee, kTaille> rangees_;
+    std::vector<Fin> fins_;
+    std::array<std::array<std::vector<Sortie>, 4>, 3> sorties_;
+    std::array<std::array<std::vector<Rempli>, 3>, 3> remplis_;
 };
 
 } // namespace modSudoku

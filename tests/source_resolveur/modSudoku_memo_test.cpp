@@ -76,20 +76,17 @@ TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
     SansSuivi suivi;
     const std::int64_t plain = BackTracking(form, suivi);
     const std::string walked = BoardText();
-    for (int f = 0; f < 8; ++f) { // bands, rows and prefixes by the bits of f
+    for (int f = 0; f < 16; ++f) { // bands, rows, prefixes and whole bands by the bits of f
         SCOPED_TRACE(f);
         MemoBandes memo(SUDOKU_MEMO_SEUIL, SUDOKU_MEMO_ENTREES,
-                        Facons{(f & 1) != 0, (f & 2) != 0, (f & 4) != 0});
+                        Facons{(f & 1) != 0, (f & 2) != 0, (f & 4) != 0, (f & 8) != 0});
         SetBoard(walked.substr(0, kTaille) + deduced.substr(kTaille));
         BackTracking(form, suivi, memo);
         SetBoard(deduced);
         EXPECT_EQ(BackTracking(form, suivi, memo), plain);
         EXPECT_EQ(BoardText(), walked);
-        std::int64_t lookups = 0;
-        for (std::size_t y = 1; y < kTaille; ++y) {
-            lookups += memo.BilanLigne(y).recherches;
-        }
-        EXPECT_TRUE(f != 7 || lookups > 0); // the grid reaches the memo
+        const std::int64_t lookups = memo.BilanBande(1).recherches + memo.BilanBande(2).recherches;
+        EXPECT_TRUE(f != 15 || lookups > 0); // the grid reaches the memo
     }
     if (g.steps >= 0) {
         EXPECT_EQ(plain, g.steps);
@@ -101,6 +98,7 @@ TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
 INSTANTIATE_TEST_SUITE_P(Grids, MemoTest, ::testing::ValuesIn(Grids()));
 
 #ifndef SUDOKU_MEMO_GRILLES_SEULES
+constexpr Facons kBandesSeules{true, false, false, false}; // the band memo's own guard
 // The program's memo on hard boards: a band whose first window of lookups saved
 // too little stops looking up, one that saved enough goes on.
 TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
@@ -111,7 +109,7 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
         SetBoard(check::toText(board.puzzle));
         TestForm form;
         PhaseDecoupage(form);
-        MemoBandes memo;
+        MemoBandes memo(MemoBandes::kSeuil, MemoBandes::kEntrees, kBandesSeules);
         SansSuivi suivi;
         EXPECT_EQ(BackTracking(form, suivi, memo), board.steps);
         const std::int64_t lookups = memo.BilanBande(static_cast<std::uint8_t>(band)).recherches;
@@ -147,7 +145,7 @@ TEST(MemoGuard, TheUnrepeatedGridNeverMeetsAKnownState) {
     SetBoard(g.puzzle);
     TestForm form;
     PhaseDecoupage(form);
-    MemoBandes memo;
+    MemoBandes memo(MemoBandes::kSeuil, MemoBandes::kEntrees, kBandesSeules);
     SansSuivi suivi;
     EXPECT_EQ(BackTracking(form, suivi, memo), g.steps);
     EXPECT_GT(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches, 0);
