@@ -310,28 +310,14 @@ MemoBandes::Cle MemoBandes::CleBande(const Bande& bande, std::uint8_t y, const M
 }
 
 std::int64_t MemoBandes::CompteBande(std::size_t k, const Masques& masques) {
-    const std::uint8_t y = ligneDe_[k];
-    const std::size_t b = y / 3u;
-    std::vector<Sortie>& sorties = sorties_[b][0];
-    sorties.clear();
-    std::int64_t pas = CompteLignes(b, k, masques, {}, 0, sorties);
-    // The cell after the band, and what each way out of the band adds.
+    const std::size_t b = ligneDe_[k] / 3u;
+    // The cell after the band, from which each way out of the band goes on.
     std::size_t apres = k;
     while (apres < nbVides_ && ligneDe_[apres] / 3u == b) {
         ++apres;
     }
-    Masques suite = masques;
-    for (std::size_t i = 0; i < sorties.size(); ++i) {
-        for (std::size_t x = 0; x < kTaille; ++x) {
-            suite[kTaille + x] = masques[kTaille + x] | sorties[i][x];
-        }
-        const std::int64_t apresBande = CompteSuite(apres, suite);
-        if (apresBande < 0) {
-            return -1;
-        }
-        pas += apresBande;
-    }
-    return pas;
+    apres_[b] = apres;
+    return CompteLignes(b, k, masques, {}, 0, nullptr);
 }
 
 std::int64_t MemoBandes::CompteSuite(std::size_t k, const Masques& masques) {
@@ -360,9 +346,12 @@ std::int64_t MemoBandes::CompteSuite(std::size_t k, const Masques& masques) {
 
 std::int64_t MemoBandes::CompteLignes(std::size_t b, std::size_t k, const Masques& masques,
                                       const std::array<unsigned, 3>& ajouts, std::size_t niveau,
-                                      std::vector<Sortie>& sorties) {
-    if (k >= nbVides_ || ligneDe_[k] / 3u != b) {
-        sorties.push_back(Sortie{}); // the band is filled: one way out of it
+                                      std::vector<Sortie>* sorties) {
+    if (k >= nbVides_) {
+        return -1; // the board is filled: a solution
+    }
+    if (ligneDe_[k] / 3u != b) {
+        sorties->push_back(Sortie{}); // the band is filled: one way out of it
         return 0;
     }
     const std::uint8_t y = ligneDe_[k];
@@ -416,15 +405,33 @@ std::int64_t MemoBandes::CompteLignes(std::size_t b, std::size_t k, const Masque
                                            ajouts[1] | ((carres >> kTaille) & kTousChiffres),
                                            ajouts[2] | (carres >> (2 * kTaille))};
         dessus.clear();
-        pas += static_cast<std::int64_t>(fin - debut) *
-               CompteLignes(b, k + rangee.cases, masques, plus, niveau + 1, dessus);
+        const std::int64_t dessous =
+            CompteLignes(b, k + rangee.cases, masques, plus, niveau + 1, &dessus);
+        if (dessous < 0) {
+            return -1;
+        }
+        pas += static_cast<std::int64_t>(fin - debut) * dessous;
+        // Each way out of the band: handed to the row below, or, from the band's
+        // first row, counted from the cell after the band.
         for (std::size_t i = debut; i < fin; ++i) {
             for (const Sortie& haut : dessus) {
                 Sortie sortie = remplis[i].colonnes;
                 for (std::size_t x = 0; x < kTaille; ++x) {
                     sortie[x] |= haut[x];
                 }
-                sorties.push_back(sortie);
+                if (sorties != nullptr) {
+                    sorties->push_back(sortie);
+                    continue;
+                }
+                Masques suite = masques;
+                for (std::size_t x = 0; x < kTaille; ++x) {
+                    suite[kTaille + x] |= sortie[x];
+                }
+                const std::int64_t apresBande = CompteSuite(apres_[b], suite);
+                if (apresBande < 0) {
+                    return -1;
+                }
+                pas += apresBande;
             }
         }
     }

@@ -258,10 +258,12 @@ private:
     // The same from cell k, just after a band.
     std::int64_t CompteSuite(std::size_t k, const Masques& masques);
     // The steps of band b's rows from cell k, the first of a row, with `ajouts` in
-    // the band's squares; appends each way to fill the band to sorties.
+    // the band's squares, -1 when they reach a solution; appends each way to fill
+    // the rest of the band to sorties, or, without sorties (the band's first
+    // row), adds the steps after each.
     std::int64_t CompteLignes(std::size_t b, std::size_t k, const Masques& masques,
                               const std::array<unsigned, 3>& ajouts, std::size_t niveau,
-                              std::vector<Sortie>& sorties);
+                              std::vector<Sortie>* sorties);
 
     bool Alloue(Table& table);
     void Arrete();
@@ -284,6 +286,7 @@ private:
     std::array<Rangee, kTaille> rangees_;
     std::vector<Fin> fins_;
     std::array<std::array<std::vector<Sortie>, 4>, 3> sorties_;
+    std::array<std::size_t, 3> apres_{}; // per band, the cell after it
     std::array<std::array<std::vector<Rempli>, 3>, 3> remplis_;
 };
 
