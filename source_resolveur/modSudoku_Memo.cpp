@@ -60,6 +60,7 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
             bande.debut = kAucune;
         }
         bande.cherche = facons_.bandes && bande.debut != kAucune;
+        bande.compte = facons_.comptees;
         if (bande.debut != kAucune && (facons_.bandes || facons_.comptees)) {
             demandes_[bande.debut] = true;
         }
@@ -109,8 +110,16 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
             return pas;
         }
     }
-    if (bande != nullptr && facons_.comptees) {
-        if (const std::int64_t pas = CompteBande(k, masques); pas > 0) {
+    if (bande != nullptr && bande->compte) {
+        const std::int64_t pas = CompteBande(k, masques);
+        // A band whose walks are short is walked: counting it costs more.
+        bande->pasComptes += std::max<std::int64_t>(pas, 0);
+        if (++bande->comptes == kFenetreComptes) {
+            bande->compte = bande->pasComptes >= kPasParCompte * kFenetreComptes;
+            bande->comptes = 0;
+            bande->pasComptes = 0;
+        }
+        if (pas > 0) {
             if (bande->enCours) {
                 bande->Stocke(tableBandes_, iterations + pas);
             }

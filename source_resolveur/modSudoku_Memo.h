@@ -112,6 +112,10 @@ public:
     // lookups save kPasParRechercheLigne steps each.
     static constexpr std::size_t kEntreesLignes = std::size_t{1} << 16;
     static constexpr std::int64_t kPasParRechercheLigne = 4;
+    // A band goes on being counted whole while each window of kFenetreComptes
+    // counts holds kPasParCompte steps a count, about what a count costs.
+    static constexpr std::int64_t kFenetreComptes = 64;
+    static constexpr std::int64_t kPasParCompte = 25'000;
     // The ends of rows kept when bands are counted whole.
     static constexpr std::size_t kFins = std::size_t{1} << 14;
 
@@ -194,6 +198,10 @@ private:
     struct Bande : Etat {
         std::size_t debut = kAucune;            // the band's first empty cell in search order
         std::array<unsigned, kTaille> utiles{}; // per column, the digits that matter
+        // Still counted whole, and the current window of counts.
+        bool compte = false;
+        std::int64_t comptes = 0;
+        std::int64_t pasComptes = 0;
     };
     // A row's empty cells, and what one entry into it worked out.
     struct Prefixes {
