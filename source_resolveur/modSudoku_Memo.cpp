@@ -36,9 +36,6 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
     tableLignes_.entrees.clear();
     demandes_.assign(vides.size(), false);
     nbVides_ = vides.size();
-    if (facons_.comptees) {
-        fins_.assign(kFins, Fin{});
-    }
     for (std::size_t b = 0; b < bandes_.size(); ++b) {
         Bande& bande = bandes_[b];
         bande = Bande{};
@@ -111,6 +108,9 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
         }
     }
     if (bande != nullptr && bande->compte) {
+        if (fins_.empty()) {
+            fins_.assign(kFins, Fin{}); // exact keys: kept from one search to the next
+        }
         const std::int64_t pas = CompteBande(k, masques);
         // A band whose walks are short is walked: counting it costs more.
         bande->pasComptes += std::max<std::int64_t>(pas, 0);
