@@ -43,9 +43,12 @@ struct SansSuivi {
 // digit is placed and the next cell starts with those digits, without reading
 // the masks again.
 //
-// The memo (modSudoku_Memo.h) is asked when the next cell is the first of a band:
-// when it knows the walk from there, that walk ends without a solution and comes
-// back here like the dead end above, its steps counted. The changes of a walk the
+// The memo (modSudoku_Memo.h) is asked when the next cell is the first of a row
+// after the first: when it knows the walk from there (stored, or counted row by
+// row), that walk ends without a solution and comes back here like the dead end
+// above, its steps counted. Inside
+// a row it can also know that a digit leaves the row no way to be filled: the
+// steps below that digit are then counted the same way. The changes of a walk the
 // memo counts are not reported.
 //
 // The board is written once at the end, the labels then rewritten once: that
@@ -53,13 +56,13 @@ struct SansSuivi {
 // the window only when the log is repainted.
 template <typename Suivi, typename Memo>
 std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
-    // One cell that was empty when the backtracking began, the memo's band whose
-    // first cell it is, and whether the next empty cell shares a unit with it (all
-    // digits set) or not (0).
+    // One cell that was empty when the backtracking began, whether the memo is
+    // asked when the walk enters it, and whether the next empty cell shares a unit
+    // with it (all digits set) or not (0).
     struct CaseVide {
         std::uint8_t label;
         UnitesCase unites;
-        std::uint8_t bande;
+        bool demandee;
         std::uint16_t voisine;
     };
     // The unit masks, and one more that stays empty: the units of the cell that
@@ -73,7 +76,7 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
         const int v = Grille.Lit(label);
         if (v == 0) {
             vides[static_cast<std::size_t>(nbVides++)] =
-                CaseVide{static_cast<std::uint8_t>(label), u, 0, 0};
+                CaseVide{static_cast<std::uint8_t>(label), u, false, 0};
         } else {
             const unsigned bit = 1u << (v - 1);
             masques[u.ligne] |= bit;
@@ -85,7 +88,7 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
         return 0;
     }
     const auto n = static_cast<std::size_t>(nbVides);
-    vides[n] = CaseVide{0, UnitesCase{kUniteVide, kUniteVide, kUniteVide}, 0, 0};
+    vides[n] = CaseVide{0, UnitesCase{kUniteVide, kUniteVide, kUniteVide}, false, 0};
     for (std::size_t i = 0; i + 1 < n; ++i) {
         const UnitesCase& a = vides[i].unites;
         const UnitesCase& b = vides[i + 1].unites;
@@ -99,7 +102,7 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
     }
     memo.Commence(std::span<const std::uint8_t>(labels.data(), n), masques);
     for (std::size_t i = 0; i < n; ++i) {
-        vides[i].bande = memo.Bande(i);
+        vides[i].demandee = memo.Demande(i);
     }
 
     // Per cell of the path: its digit as a bit, and its allowed digits not yet tried.
@@ -118,14 +121,11 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
     std::int64_t iterations = 0;
     std::size_t k = 0; // the current cell in vides
     // With bit placed in cell c, whether the memo knows the walk from the next
-    // cell, the first of a band; its steps are then counted.
+    // cell, the first of a row; its steps are then counted.
     const auto connue = [&](const CaseVide& c, unsigned bit) {
-        Colonnes colonnes;
-        for (std::size_t x = 0; x < colonnes.size(); ++x) {
-            colonnes[x] = masques[kTaille + x];
-        }
-        colonnes[static_cast<std::size_t>(c.unites.colonne - kTaille)] |= bit;
-        const std::int64_t pas = memo.Entre(vides[k + 1].bande, colonnes, iterations);
+        bascule(c, bit);
+        const std::int64_t pas = memo.Entre(k + 1, masques, iterations);
+        bascule(c, bit);
         iterations += pas;
         return pas != 0;
     };
@@ -140,8 +140,18 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
             ++iterations;
             suivi(c.label, std::countr_zero(bit) + 1);
             bool connu = false; // the walk from the next cell, by the memo
-            if (Memo::kActif && suivants != 0 && vides[k + 1].bande != 0) [[unlikely]] {
-                connu = connue(c, bit);
+            if constexpr (Memo::kActif) {
+                if (vides[k + 1].demandee) [[unlikely]] {
+                    memo.Remplit(k + 1);
+                    connu = suivants != 0 && connue(c, bit);
+                } else if (const std::int32_t* morts = memo.Morts(k); morts != nullptr) {
+                    // A dead set of the row's digits: its steps below this one.
+                    const std::int32_t sous = morts[masques[c.unites.ligne] | bit];
+                    if (sous > 0) {
+                        iterations += sous;
+                        connu = true;
+                    }
+                }
             }
             if (suivants == 0 || connu) {
                 // The walk from the next cell comes back here: at once when the
@@ -170,8 +180,8 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
         if (k == 0) {
             throw std::logic_error("the backtracking ran out of cells");
         }
-        if (Memo::kActif && vides[k].bande != 0) [[unlikely]] {
-            memo.Sort(vides[k].bande, iterations); // the walk from this band's first cell ends
+        if (Memo::kActif && vides[k].demandee) [[unlikely]] {
+            memo.Sort(k, iterations); // the walk from this row's first cell ends
         }
         --k;
         const CaseVide& c = vides[k];

@@ -28,6 +28,42 @@
 // a bucket, the entry of fewest steps replaced first. A band stops looking up
 // (and storing) when a window of its lookups has saved fewer steps than
 // kPasParRecherche a lookup: then the states there do not come back.
+//
+// Three more ways of counting, each switched by Facons, start with the band memo
+// at `seuil` steps:
+//
+// Rows (lignes). The walk from the first empty cell of any row after the first
+// stays in that row until it fills the row's last empty cell: each cell's
+// candidates are then the digits it allowed when the row was entered, less the
+// digits the row took since (a digit cannot come back in the row, and a square or
+// a column meets the row in cells that the row's own digits already rule out).
+// So a walk that never fills the row's last cell is a function of the digits each
+// empty cell of the row allowed on entry, whatever the row and the cells below:
+// those masks are the key, and only such walks are stored, in a second table
+// bounded and guarded as the bands' one, the guard kept per row.
+//
+// Prefixes (prefixes). For the same reason, inside one entry into a row the walk
+// below a digit is a function of the set of digits the row holds: a set from which
+// no order of the digits left fills the row is a dead end whose steps are the
+// number of ways to fill some of the next cells from it. When the walk enters a
+// row, those sets and their steps are worked out once, over the subsets of the
+// row's digits that the walk can reach; the walk then counts a dead set at once
+// instead of walking it, and a row that is dead from its first cell is counted
+// whole (and stored by the row memo).
+//
+// Whole bands (comptees). A band's walk that ends without a solution takes as
+// many steps as there are ways to fill the first cells of the band, for every
+// number of cells, plus, for each way to fill the whole band whose next cell has
+// a candidate, the steps of the walk from that cell. Since a row's cell meets the
+// rows below it in the band only through its square (a digit a column got from
+// those rows is in the same square), the rows above a filled row see only the
+// digits it put in each of the band's squares: the walk of a row is worked out
+// once for each such set of three, and the ways to fill it that give the same
+// set share it. The walk from each way out of the band is the band memo's, or
+// counted in turn. So the band memo's miss counts the whole band at once; when a
+// way out leads to a solution, the band is walked as before. The walks of the
+// last square of a row, from the digits the row holds there and what its cells
+// allow, are kept (kFins), whichever row or band they end.
 #pragma once
 
 #include "modSudoku.h"
@@ -41,15 +77,24 @@
 namespace modSudoku {
 
 using Masques = std::array<unsigned, kUnites + 1>;
-using Colonnes = std::array<unsigned, kTaille>; // the masks of the columns, x = 0..8
 
 // No memo: the plain walk.
 struct SansMemo {
     static constexpr bool kActif = false;
     static void Commence(std::span<const std::uint8_t>, const Masques&) {}
-    static std::uint8_t Bande(std::size_t) { return 0; }
-    static std::int64_t Entre(std::uint8_t, const Colonnes&, std::int64_t) { return 0; }
-    static void Sort(std::uint8_t, std::int64_t) {}
+    static bool Demande(std::size_t) { return false; }
+    static std::int64_t Entre(std::size_t, const Masques&, std::int64_t) { return 0; }
+    static void Sort(std::size_t, std::int64_t) {}
+    static void Remplit(std::size_t) {}
+    static const std::int32_t* Morts(std::size_t) { return nullptr; }
+};
+
+// The ways of counting that the memo uses, each on or off (see the banner).
+struct Facons {
+    bool bandes = true;
+    bool lignes = true;
+    bool prefixes = true;
+    bool comptees = true;
 };
 
 class MemoBandes {
@@ -62,25 +107,49 @@ public:
     // least kPasParRecherche steps a lookup, about what a lookup costs.
     static constexpr std::int64_t kFenetre = 1 << 14;
     static constexpr std::int64_t kPasParRecherche = 16;
+    // The rows' table: 2^16 entries, small enough to stay in the caches, for
+    // lookups that each save fewer steps; a row goes on looking up while its
+    // lookups save kPasParRechercheLigne steps each.
+    static constexpr std::size_t kEntreesLignes = std::size_t{1} << 16;
+    static constexpr std::int64_t kPasParRechercheLigne = 4;
+    // A band goes on being counted whole while each window of kFenetreComptes
+    // counts holds kPasParCompte steps a count, about what a count costs.
+    static constexpr std::int64_t kFenetreComptes = 64;
+    static constexpr std::int64_t kPasParCompte = 25'000;
+    // The ends of rows kept when bands are counted whole.
+    static constexpr std::size_t kFins = std::size_t{1} << 14;
 
-    explicit MemoBandes(std::int64_t seuil = kSeuil, std::size_t entrees = kEntrees);
+    // entrees: the entries of each table, rounded up to whole buckets; a count
+    // that no table can hold leaves the memo without tables.
+    explicit MemoBandes(std::int64_t seuil = kSeuil, std::size_t entrees = kEntrees,
+                        Facons facons = {});
 
     // A search begins. vides: the cells empty at its start, in search order;
     // masques: the unit masks of the givens.
     void Commence(std::span<const std::uint8_t> vides, const Masques& masques);
 
-    // 1 or 2 when cell k of the search order is the first empty cell of the
-    // middle or the top band, else 0.
-    std::uint8_t Bande(std::size_t k) const {
-        return k == bandes_[0].debut ? 1 : k == bandes_[1].debut ? 2 : 0;
+    // Whether the search asks the memo when it enters cell k of the search order
+    // (the first empty cell of a row after the first).
+    bool Demande(std::size_t k) const { return k < demandes_.size() && demandes_[k]; }
+
+    // The search enters cell k, asked about, with these masks (the digit before
+    // it placed): the steps of the walk from there when they are known, else 0
+    // (and the walk is recorded where it can be stored).
+    std::int64_t Entre(std::size_t k, const Masques& masques, std::int64_t iterations);
+
+    // The retreat leaves cell k, asked about, all of its candidates tried.
+    void Sort(std::size_t k, std::int64_t iterations);
+
+    // A digit goes into the cell just before cell k, asked about: the row of that
+    // cell is filled.
+    void Remplit(std::size_t k) { lignes_[ligneAvant_[k]].remplie = true; }
+
+    // For the row of cell k, entered as the walk stands: per mask of the row's
+    // digits, the steps below a digit that leaves the row that mask when it is a
+    // dead end, 0 otherwise; none when the row was not worked out.
+    const std::int32_t* Morts(std::size_t k) const {
+        return prefixes_[ligneDe_[k]].pret ? prefixes_[ligneDe_[k]].morts.data() : nullptr;
     }
-
-    // The search enters the first cell of band b with these column masks: the
-    // steps of its walk when they are stored, else 0 (and the walk is recorded).
-    std::int64_t Entre(std::uint8_t b, const Colonnes& colonnes, std::int64_t iterations);
-
-    // The retreat leaves the first cell of band b, all of its candidates tried.
-    void Sort(std::uint8_t b, std::int64_t iterations);
 
     // What a band's lookups did.
     struct Bilan {
@@ -88,6 +157,8 @@ public:
         std::int64_t trouvees = 0;
     };
     const Bilan& BilanBande(std::uint8_t b) const { return bandes_[b - 1u].bilan; }
+    // What row y's lookups did (y from 1).
+    const Bilan& BilanLigne(std::size_t y) const { return lignes_[y].bilan; }
 
 private:
     static constexpr std::size_t kAucune = ~std::size_t{0};
@@ -102,25 +173,129 @@ private:
         Cle cle;
         std::int64_t pas = 0; // 0: a free place
     };
+    // One table of dead walks, with the lookup and the guard of one band or row.
+    struct Table {
+        std::vector<Entree> entrees;
+        Entree* Seau(const Cle& cle);
+        std::int64_t Connus(const Cle& cle); // 0: not stored
+        void Retiens(const Cle& cle, std::int64_t pas);
+    };
     struct Etat {
-        std::size_t debut = kAucune;            // the band's first empty cell in search order
-        bool cherche = false;                   // still looking up
-        std::array<unsigned, kTaille> utiles{}; // per column, the digits that matter
+        bool cherche = false;                  // still looking up
+        std::int64_t garde = kPasParRecherche; // steps a lookup must save
         // The walk being recorded, and the current window of lookups.
         bool enCours = false;
+        bool remplie = false; // rows: the walk recorded filled the row
         Cle cle;
         std::int64_t depart = 0;
         std::int64_t recherchesFenetre = 0;
         std::int64_t pasFenetre = 0;
         Bilan bilan;
+        // Looks cle up in table; starts recording on a miss.
+        std::int64_t Cherche(Table& table, const Cle& cherchee, std::int64_t iterations);
+        void Stocke(Table& table, std::int64_t iterations);
+    };
+    struct Bande : Etat {
+        std::size_t debut = kAucune;            // the band's first empty cell in search order
+        std::array<unsigned, kTaille> utiles{}; // per column, the digits that matter
+        // Still counted whole, and the current window of counts.
+        bool compte = false;
+        std::int64_t comptes = 0;
+        std::int64_t pasComptes = 0;
+    };
+    // A row's empty cells, and what one entry into it worked out.
+    struct Prefixes {
+        std::size_t debut = 0;
+        std::size_t cases = 0;
+        bool pret = false; // morts holds this entry's dead sets
+        std::uint32_t passage = 0;
+        std::array<unsigned, kTaille> permis{};
+        std::array<std::uint32_t, 1u << kTaille> vus{};
+        std::array<std::int32_t, 1u << kTaille> morts{};
+        // The steps below the row holding `tenus` when it is dead, -1 when some
+        // order of the digits left fills the row.
+        std::int32_t Explore(unsigned tenus, std::size_t j);
     };
 
-    Entree* Seau(const Cle& cle);
+    // What a band's walk puts in each column (a digit's bit per column x), and one
+    // way to fill a row: that, and what it puts in each square of the band.
+    using Sortie = std::array<std::uint16_t, kTaille>;
+    struct Rempli {
+        Sortie colonnes{};
+        std::uint32_t carres = 0; // 9 bits a square, from the left
+    };
+    // What the cells of a row's last square allow and the digits the row holds
+    // when it reaches them (the key), the steps from there and whether they fill
+    // the row: the same for every row of the band that ends that way.
+    struct Fin {
+        std::uint64_t cle = 0;
+        std::int32_t sous = 0;
+        bool vivant = false;
+    };
+    // One row's sets of digits, for counting a band.
+    struct Rangee {
+        std::size_t cases = 0;
+        std::size_t coupe = 0; // the first cell of the last square, or none (cases)
+        std::vector<Fin>* fins = nullptr;
+        std::uint32_t passage = 0;
+        std::array<unsigned, kTaille> permis{};
+        std::array<std::uint8_t, kTaille> x{};
+        std::array<std::uint32_t, 1u << kTaille> vus{};
+        std::array<std::int32_t, 1u << kTaille> sous{};
+        std::array<bool, 1u << kTaille> vivant{};
+        // The steps below the row holding `tenus`, every way to go on counted, and
+        // whether one fills the row (vivant).
+        std::int32_t Explore(unsigned tenus, std::size_t j);
+        // The same for the last two cells or fewer, from what they allow.
+        struct Bout {
+            std::int32_t sous;
+            bool vivant;
+        };
+        Bout Dernieres(unsigned tenus, std::size_t j) const;
+        // Appends the ways to fill the row from `tenus` on.
+        void Remplis(unsigned tenus, std::size_t j, Rempli& courant,
+                     std::vector<Rempli>& remplis) const;
+    };
 
-    std::array<Etat, 2> bandes_;
+    Bande* BandeDe(std::size_t k);
+    static Cle CleLigne(const std::array<unsigned, kTaille>& permis, std::size_t cases);
+    static Cle CleBande(const Bande& bande, std::uint8_t y, const Masques& masques);
+    // The steps of the walk from cell k, the first empty cell of its band, with
+    // these masks; -1 when it meets a solution.
+    std::int64_t CompteBande(std::size_t k, const Masques& masques);
+    // The same from cell k, just after a band.
+    std::int64_t CompteSuite(std::size_t k, const Masques& masques);
+    // The steps of band b's rows from cell k, the first of a row, with `ajouts` in
+    // the band's squares, -1 when they reach a solution; appends each way to fill
+    // the rest of the band to sorties, or, without sorties (the band's first
+    // row), adds the steps after each.
+    std::int64_t CompteLignes(std::size_t b, std::size_t k, const Masques& masques,
+                              const std::array<unsigned, 3>& ajouts, std::size_t niveau,
+                              std::vector<Sortie>* sorties);
+
+    bool Alloue(Table& table);
+    void Arrete();
+
+    Facons facons_;
     std::int64_t seuil_;
     std::size_t entrees_;
-    std::vector<Entree> table_;
+    std::array<Bande, 2> bandes_;
+    std::array<Etat, kTaille> lignes_;
+    std::array<Prefixes, kTaille> prefixes_;
+    std::vector<bool> demandes_;
+    bool actif_ = true; // false once a table could not be allocated
+    // Per cell of the search order: its units, its row and the row of the cell before.
+    std::array<UnitesCase, kCases + 1> unites_{};
+    std::array<std::uint8_t, kCases + 1> ligneDe_{};
+    std::array<std::uint8_t, kCases + 1> ligneAvant_{};
+    Table tableBandes_;
+    Table tableLignes_;
+    std::size_t nbVides_ = 0;
+    std::array<Rangee, kTaille> rangees_;
+    std::vector<Fin> fins_;
+    std::array<std::array<std::vector<Sortie>, 4>, 3> sorties_;
+    std::array<std::size_t, 3> apres_{}; // per band, the cell after it
+    std::array<std::array<std::vector<Rempli>, 3>, 3> remplis_;
 };
 
 } // namespace modSudoku

@@ -1,18 +1,17 @@
-// The backtracking with its memo against the plain walk: the same steps and board
-// on every grid of the files named in SUDOKU_MEMO_GRIDS, separated by '|' (lines
-// of a puzzle, with or without its solved board, passes and steps, which must
-// then agree; or a folder of grille.txt files). The memo starts after
-// SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES entries. And the guard and the
-// grid of SUDOKU_MEMO_UNREPEATED, unless SUDOKU_MEMO_GRILLES_SEULES.
+// The backtracking with each way of counting on and off against the plain walk:
+// the same steps and board on the hard boards and every grid of the files in
+// SUDOKU_MEMO_GRIDS, split by '|' (the solved board, passes and steps, when listed,
+// must agree). The memo starts after SUDOKU_MEMO_SEUIL steps with SUDOKU_MEMO_ENTREES
+// entries, and first walks the grid with its top row given: band states come
+// back with other steps. And, unless SUDOKU_MEMO_GRILLES_SEULES, the guard and (where
+// the source tree can be read) the grid of SUDOKU_MEMO_UNREPEATED.
 #include "GridFiles.h"
-#include "GrilleText.h"
 #include "existence_solution.h"
 #include "modSudoku_BackTracking.h"
 #include "solver_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -33,37 +32,28 @@ namespace {
 
 using grids::Grid;
 
-// The grids of one grid file or of a folder of grille.txt files.
-std::vector<Grid> GridsOf(const std::string& file) {
-    if (!std::filesystem::is_directory(file)) {
-        return grids::Read(file);
-    }
-    std::vector<Grid> grids;
-    for (const auto& entry : std::filesystem::directory_iterator(file)) {
-        std::ostringstream bytes;
-        bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-        grids.push_back(
-            {entry.path().string(), check::toText(check::loadedGrille(bytes.str())), ""});
-    }
-    return grids;
-}
-
-// The grids that have a completion and, when listed, few enough steps for this tree.
+// The hard boards (built in, so that this runs under Wine too; not with
+// SUDOKU_MEMO_GRILLES_SEULES), then the grid files of SUDOKU_MEMO_GRIDS; of them, those that have a
+// completion and, when their steps are listed, few enough for this tree.
 std::vector<Grid> Grids() {
-    std::vector<Grid> grids;
+#ifdef SUDOKU_MEMO_GRILLES_SEULES
+    std::vector<Grid> all;
+#else
+    std::vector<Grid> all = grids::HardBoards();
+#endif
     std::istringstream files(SUDOKU_MEMO_GRIDS);
     for (std::string file; std::getline(files, file, '|');) {
-        for (const Grid& g : GridsOf(file)) {
-            if (!check::boardFromText(g.puzzle) || g.steps > SUDOKU_MEMO_MAX_STEPS) {
-                continue;
-            }
-            SetBoard(g.puzzle);
-            if (ACompletion(Grille.Cases())) {
-                grids.push_back(g);
-            }
+        const std::vector<Grid> more = grids::Read(file);
+        all.insert(all.end(), more.begin(), more.end());
+    }
+    std::vector<Grid> kept;
+    for (const Grid& g : all) {
+        SetBoard(g.puzzle);
+        if (g.steps <= SUDOKU_MEMO_MAX_STEPS && ACompletion(Grille.Cases())) {
+            kept.push_back(g);
         }
     }
-    return grids;
+    return kept;
 }
 
 class MemoTest : public ::testing::TestWithParam<Grid> {};
@@ -77,11 +67,18 @@ TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
     SansSuivi suivi;
     const std::int64_t plain = BackTracking(form, suivi);
     const std::string walked = BoardText();
-
-    SetBoard(deduced);
-    MemoBandes memo(SUDOKU_MEMO_SEUIL, SUDOKU_MEMO_ENTREES);
-    EXPECT_EQ(BackTracking(form, suivi, memo), plain);
-    EXPECT_EQ(BoardText(), walked);
+    for (int f = 0; f < 16; ++f) { // bands, rows, prefixes and whole bands by the bits of f
+        SCOPED_TRACE(f);
+        MemoBandes memo(SUDOKU_MEMO_SEUIL, SUDOKU_MEMO_ENTREES,
+                        Facons{(f & 1) != 0, (f & 2) != 0, (f & 4) != 0, (f & 8) != 0});
+        SetBoard(walked.substr(0, kTaille) + deduced.substr(kTaille));
+        BackTracking(form, suivi, memo);
+        SetBoard(deduced);
+        EXPECT_EQ(BackTracking(form, suivi, memo), plain);
+        EXPECT_EQ(BoardText(), walked);
+        const std::int64_t lookups = memo.BilanBande(1).recherches + memo.BilanBande(2).recherches;
+        EXPECT_TRUE(f != 15 || lookups > 0); // the grid reaches the memo
+    }
     if (g.steps >= 0) {
         EXPECT_EQ(plain, g.steps);
         EXPECT_EQ(passes, g.passes);
@@ -92,6 +89,7 @@ TEST_P(MemoTest, CountsAndBoardOfThePlainWalk) {
 INSTANTIATE_TEST_SUITE_P(Grids, MemoTest, ::testing::ValuesIn(Grids()));
 
 #ifndef SUDOKU_MEMO_GRILLES_SEULES
+constexpr Facons kBandesSeules{true, false, false, false}; // the band memo's own guard
 // The program's memo on hard boards: a band whose first window of lookups saved
 // too little stops looking up, one that saved enough goes on.
 TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
@@ -102,7 +100,7 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
         SetBoard(board.puzzle);
         TestForm form;
         PhaseDecoupage(form);
-        MemoBandes memo;
+        MemoBandes memo(MemoBandes::kSeuil, MemoBandes::kEntrees, kBandesSeules);
         SansSuivi suivi;
         EXPECT_EQ(BackTracking(form, suivi, memo), board.steps);
         const std::int64_t lookups = memo.BilanBande(static_cast<std::uint8_t>(band)).recherches;
@@ -111,33 +109,41 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
     }
 }
 
-// A memo that cannot have its table looks nothing up: the walk is the plain one.
+// A memo that cannot have its tables looks nothing up: the walk is the plain one;
+// one asked for no entries has one bucket.
 TEST(MemoGuard, WithoutItsTableTheWalkIsThePlainOne) {
-    SetBoard(grids::HardBoards()[0].puzzle);
-    TestForm form;
-    PhaseDecoupage(form);
-    MemoBandes memo(0, std::numeric_limits<std::size_t>::max() / 2);
-    SansSuivi suivi;
-    EXPECT_EQ(BackTracking(form, suivi, memo), grids::HardBoards()[0].steps);
-    EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches, 0);
+    constexpr std::size_t kMost = std::numeric_limits<std::size_t>::max();
+    for (const auto& [entries, looksUp] :
+         {std::pair{kMost / 2, false}, std::pair{kMost, false}, std::pair{std::size_t{0}, true}}) {
+        SCOPED_TRACE(entries);
+        SetBoard(grids::HardBoards()[0].puzzle);
+        TestForm form;
+        PhaseDecoupage(form);
+        MemoBandes memo(0, entries);
+        SansSuivi suivi;
+        EXPECT_EQ(BackTracking(form, suivi, memo), grids::HardBoards()[0].steps);
+        EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches > 0, looksUp);
+    }
 }
 
+#ifdef SUDOKU_MEMO_UNREPEATED
 // The grid that times the memo where it cannot help: the program's memo looks
 // states up on its walk and never meets one it knows.
 TEST(MemoGuard, TheUnrepeatedGridNeverMeetsAKnownState) {
-    const std::vector<Grid> grids = GridsOf(SUDOKU_MEMO_UNREPEATED);
+    const std::vector<Grid> grids = grids::Read(SUDOKU_MEMO_UNREPEATED);
     ASSERT_FALSE(grids.empty());
     const Grid& g = grids[0];
     ASSERT_GT(g.steps, MemoBandes::kSeuil);
     SetBoard(g.puzzle);
     TestForm form;
     PhaseDecoupage(form);
-    MemoBandes memo;
+    MemoBandes memo(MemoBandes::kSeuil, MemoBandes::kEntrees, kBandesSeules);
     SansSuivi suivi;
     EXPECT_EQ(BackTracking(form, suivi, memo), g.steps);
     EXPECT_GT(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches, 0);
     EXPECT_EQ(memo.BilanBande(1).trouvees + memo.BilanBande(2).trouvees, 0);
 }
+#endif
 #endif
 
 } // namespace

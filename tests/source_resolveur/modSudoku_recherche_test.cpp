@@ -1,6 +1,5 @@
 // The search: worked examples with their pass and step counts, the log lines,
 // the hard boards, and boards without a completion.
-#include "GridFiles.h"
 #include "solver_test_support.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +13,6 @@ using solver_test::SetBoard;
 using solver_test::TestForm;
 
 namespace {
-
-constexpr long long kMaxTestedSteps = SUDOKU_MAX_TESTED_STEPS;
 
 std::string Log(int passes, long long steps) {
     return "12:34:56 : Début recherche par découpage...\r\n"
@@ -102,26 +99,6 @@ TEST_F(RechercheTest, DeductionLetsEventsThroughOncePerPass) {
     SetBoard(ReferenceWithout([](int x, int y) { return (x + y) % 2 == 0; }));
     const BilanRecherche bilan = Recherche(form);
     EXPECT_EQ(form.EventRounds(), bilan.passes);
-}
-
-TEST_F(RechercheTest, HardBoardsGiveTheirSolutionsAndCounts) {
-    int tested = 0;
-    for (const grids::Grid& board : grids::HardBoards()) {
-        if (board.steps > kMaxTestedSteps) {
-            continue; // benchmark only
-        }
-        const std::string& puzzle = board.puzzle;
-        SCOPED_TRACE(puzzle);
-        TestForm form;
-        SetBoard(puzzle);
-        const BilanRecherche bilan = Recherche(form);
-        EXPECT_EQ(BoardText(), board.solved);
-        EXPECT_EQ(bilan.passes, board.passes);
-        EXPECT_EQ(bilan.iterations, board.steps);
-        EXPECT_EQ(form.LogText(), Log(board.passes, board.steps));
-        ++tested;
-    }
-    EXPECT_GE(tested, 2);
 }
 
 struct Unsolvable {
