@@ -83,7 +83,8 @@ std::string Standing(const std::string& path) {
 }
 
 // When a file cannot be had or written, the puzzle comes up, neither file has changed
-// (an earlier good pair stays byte for byte) and no file that the run made is left.
+// (an earlier good pair stays byte for byte), the run holds neither while its window is
+// up, and no file that the run made is left.
 // Under Wine, the Linux device that is always full stands for a full disk.
 TEST(KorvaneRun, ShowsThePuzzleAndLeavesTheFilesAsTheyWere) {
     ScratchFolder good;
@@ -154,6 +155,12 @@ TEST(KorvaneRun, ShowsThePuzzleAndLeavesTheFilesAsTheyWere) {
         ChildProcess korvane(Korvane(), folder);
         const HWND main = WaitForWindow(korvane, "SudokuClassApp", "KORVANE", kRunMs);
         EXPECT_NE(main, nullptr) << "no KORVANE window came up";
+        if (c.solutionAfter == earlier[0]) { // released at once: another program can have it
+            const HANDLE free = CreateFileA((folder + "\\solution.txt").c_str(), GENERIC_READ, 0,
+                                            nullptr, OPEN_EXISTING, 0, nullptr);
+            EXPECT_NE(free, INVALID_HANDLE_VALUE) << "the run still holds solution.txt";
+            CloseHandle(free);
+        }
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(korvane.WaitForExit(kUiMs), std::optional<DWORD>(0));
         CloseHandle(std::exchange(held, nullptr));

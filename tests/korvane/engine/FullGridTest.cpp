@@ -42,26 +42,6 @@ TEST(GenerateFullGrid, SameSeedSameGridWhateverTheBuilderHeldBefore) {
     EXPECT_EQ(used.snapshots.top, nullptr);
 }
 
-TEST(GenerateFullGrid, FirstDrawsPickCellZeroThenCellOne) {
-    // The first pass fills cell 0 (all cells have 9 free digits) with draw % 9;
-    // the second fills cell 1, the lowest of the cells left with 8 free digits,
-    // with the draw % 8-th digit other than cell 0's.
-    for (unsigned seed = 1; seed <= 20; ++seed) {
-        SCOPED_TRACE(seed);
-        std::srand(seed);
-        const int first = std::rand() % 9 + 1;
-        int second = std::rand() % 8 + 1;
-        if (second >= first) {
-            ++second;
-        }
-        PuzzleBuilder builder;
-        std::srand(seed);
-        builder.generateFullGrid();
-        EXPECT_EQ(builder.solution[0], first);
-        EXPECT_EQ(builder.solution[1], second);
-    }
-}
-
 TEST(Backtrack, DescendsPastExhaustedCellsToTheNextDigitLeft) {
     // Three placements: cell 0 still has digit 7 left, cells 1 and 2 have
     // nothing left once their digit is given up.

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <vector>
 
 using engine_test::gridFromText;
 using engine_test::kRectangleCells;
@@ -27,7 +27,7 @@ struct Counter {
         EXPECT_EQ(builder.snapshots.top, nullptr);
         return result;
     }
-    int countHiding(std::initializer_list<int> cells) {
+    int countHiding(const std::vector<int>& cells) {
         mask.fill(kMaskGiven);
         for (int k : cells) {
             mask[k] = kMaskHidden;
@@ -36,24 +36,24 @@ struct Counter {
     }
 };
 
-TEST(CountSolutions, OneHiddenCellHasOneCompletion) {
-    for (int k : {0, 40, 80}) {
-        Counter c;
-        EXPECT_EQ(c.countHiding({k}), 1) << "cell " << k;
-    }
-}
-
-TEST(CountSolutions, HiddenRowHasOneCompletion) {
-    Counter c;
-    EXPECT_EQ(c.countHiding({36, 37, 38, 39, 40, 41, 42, 43, 44}), 1);
-}
-
-TEST(CountSolutions, CrosswiseRectangleHasTwoCompletions) {
-    Counter c;
+TEST(CountSolutions, CountsTheCompletionsOfTheHiddenCells) {
     const auto& r = kRectangleCells;
-    EXPECT_EQ(c.countHiding({r[0], r[1], r[2], r[3]}), 2);
-    // Three of its corners alone leave one completion.
-    EXPECT_EQ(c.countHiding({r[0], r[1], r[2]}), 1);
+    const struct {
+        const char* what;
+        std::vector<int> hidden;
+        int count;
+    } cases[] = {
+        {"cell 0", {0}, 1},
+        {"cell 40", {40}, 1},
+        {"cell 80", {80}, 1},
+        {"row 4", {36, 37, 38, 39, 40, 41, 42, 43, 44}, 1},
+        {"a crosswise rectangle", {r[0], r[1], r[2], r[3]}, 2},
+        {"three of its corners", {r[0], r[1], r[2]}, 1},
+    };
+    for (const auto& c : cases) {
+        Counter counter;
+        EXPECT_EQ(counter.countHiding(c.hidden), c.count) << c.what;
+    }
 }
 
 TEST(CountSolutions, AllCellsHiddenGivesTwo) {

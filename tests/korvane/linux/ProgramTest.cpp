@@ -83,16 +83,20 @@ protected:
     const fs::path& folder = scratch.Path();
 };
 
+// With standard input closed too: the first file then takes descriptor 0.
 TEST_F(ProgramTest, NormalRunWritesBothFilesAndEndsWithOne) {
-    // Longer old files are replaced completely.
-    std::ofstream(folder / "solution.txt", std::ios::binary) << std::string(5000, '7');
-    std::ofstream(folder / "masque.txt", std::ios::binary) << std::string(5000, '\r');
-    ProgramRun run = RunIn(folder);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(check::judgePuzzleFiles(ReadBytes(folder / "solution.txt"),
-                                      ReadBytes(folder / "masque.txt")),
-              "");
+    for (const bool inputClosed : {false, true}) {
+        SCOPED_TRACE(inputClosed ? "standard input closed" : "standard input open");
+        // Longer old files are replaced completely.
+        std::ofstream(folder / "solution.txt", std::ios::binary) << std::string(5000, '7');
+        std::ofstream(folder / "masque.txt", std::ios::binary) << std::string(5000, '\r');
+        ProgramRun run = RunIn(folder, inputClosed);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.errors, "");
+        EXPECT_EQ(check::judgePuzzleFiles(ReadBytes(folder / "solution.txt"),
+                                          ReadBytes(folder / "masque.txt")),
+                  "");
+    }
 }
 
 // Milliseconds of the clock that the program's seed reads.
@@ -114,15 +118,6 @@ TEST_F(ProgramTest, RunsAtDifferentTicksWriteDifferentPuzzles) {
     const std::string first = ReadBytes(folder / "solution.txt");
     ASSERT_EQ(first.size(), 162u);
     EXPECT_NE(ReadBytes(later / "solution.txt"), first);
-}
-
-TEST_F(ProgramTest, StandardInputClosedTheFirstFileTakesDescriptorZero) {
-    ProgramRun run = RunIn(folder, true);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(check::judgePuzzleFiles(ReadBytes(folder / "solution.txt"),
-                                      ReadBytes(folder / "masque.txt")),
-              "");
 }
 
 // A file that cannot be had or written: exit code 0, one line that names the file and
