@@ -9,11 +9,12 @@ namespace modSudoku {
 
 namespace {
 
-// The number of digits of each mask.
-constexpr std::array<std::int32_t, 1u << kTaille> kChiffres = [] {
-    std::array<std::int32_t, 1u << kTaille> compte{};
+// The number of digits of each mask (a table: the programs are built for
+// processors without a population count instruction).
+constexpr std::array<int, 1u << kTaille> kChiffres = [] {
+    std::array<int, 1u << kTaille> compte{};
     for (unsigned m = 1; m < compte.size(); ++m) {
-        compte[m] = compte[m >> 1] + static_cast<std::int32_t>(m & 1u);
+        compte[m] = compte[m >> 1] + static_cast<int>(m & 1u);
     }
     return compte;
 }();
@@ -108,9 +109,6 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
         }
     }
     if (bande != nullptr && bande->compte) {
-        if (fins_.empty()) {
-            fins_.assign(kFins, Fin{}); // exact keys: kept from one search to the next
-        }
         const std::int64_t pas = CompteBande(k, masques);
         // A band whose walks are short is walked: counting it costs more.
         bande->pasComptes += std::max<std::int64_t>(pas, 0);
@@ -326,6 +324,11 @@ std::int64_t MemoBandes::CompteBande(std::size_t k, const Masques& masques) {
         ++apres;
     }
     apres_[b] = apres;
+    for (std::size_t i = k; i < apres; ++i) {
+        const UnitesCase& u = unites_[i];
+        permisBande_[i] =
+            kTousChiffres & ~(masques[u.ligne] | masques[u.colonne] | masques[u.carre]);
+    }
     return CompteLignes(b, k, masques, {}, 0, nullptr);
 }
 
@@ -366,65 +369,59 @@ std::int64_t MemoBandes::CompteLignes(std::size_t b, std::size_t k, const Masque
     const std::uint8_t y = ligneDe_[k];
     Rangee& rangee = rangees_[y];
     rangee.cases = prefixes_[y].cases;
-    rangee.coupe = rangee.cases;
-    rangee.fins = &fins_;
+    std::size_t carre = 0;
     for (std::size_t i = 0; i < rangee.cases; ++i) {
         const UnitesCase& u = unites_[k + i];
         rangee.x[i] = static_cast<std::uint8_t>(u.colonne - kTaille);
-        if (i > 0 && rangee.x[i] / 3u != rangee.x[i - 1] / 3u) {
-            rangee.coupe = i;
+        while (carre <= rangee.x[i] / 3u) {
+            rangee.bornes[carre++] = i;
         }
-        rangee.permis[i] = kTousChiffres & ~(masques[y] | masques[u.colonne] | masques[u.carre] |
-                                             ajouts[rangee.x[i] / 3u]);
+        rangee.permis[i] = permisBande_[k + i] & ~ajouts[rangee.x[i] / 3u];
     }
-    // A row that no order fills is the rows' memo's: looked up, or stored.
-    const bool table = facons_.lignes && !tableLignes_.entrees.empty();
-    const Cle cle = CleLigne(rangee.permis, rangee.cases);
-    if (table) {
-        if (const std::int64_t connus = tableLignes_.Connus(cle); connus != 0) {
-            return connus;
-        }
+    while (carre < rangee.bornes.size()) {
+        rangee.bornes[carre++] = rangee.cases;
+    }
+    rangee.coupe = rangee.cases == 0 ? 0 : rangee.bornes[rangee.x[rangee.cases - 1] / 3u];
+    rangee.permisApres[rangee.cases] = 0;
+    for (std::size_t i = rangee.cases; i-- > 0;) {
+        rangee.permisApres[i] = rangee.permisApres[i + 1] | rangee.permis[i];
     }
     if (++rangee.passage == 0) {
         rangee.vus.fill(0);
         rangee.passage = 1;
     }
     std::int64_t pas = rangee.Explore(masques[y], 0);
-    if (!rangee.vivant[masques[y]]) {
-        if (table && pas != 0) {
-            tableLignes_.Retiens(cle, pas);
-        }
+    if (!rangee.Vivant(masques[y], 0)) {
         return pas;
     }
     // The ways to fill the row, by the digits they put in each square: the rows
     // above in the band see only those.
-    std::vector<Rempli>& remplis = remplis_[b][niveau];
-    remplis.clear();
-    Rempli courant{};
-    rangee.Remplis(masques[y], 0, courant, remplis);
-    std::sort(remplis.begin(), remplis.end(),
-              [](const Rempli& a, const Rempli& c) { return a.carres < c.carres; });
+    rangee.Groupes(masques[y]);
     std::vector<Sortie>& dessus = sorties_[b][niveau + 1];
-    for (std::size_t debut = 0, fin = 0; debut < remplis.size(); debut = fin) {
-        while (fin < remplis.size() && remplis[fin].carres == remplis[debut].carres) {
-            ++fin;
-        }
-        const std::uint32_t carres = remplis[debut].carres;
-        const std::array<unsigned, 3> plus{ajouts[0] | (carres & kTousChiffres),
-                                           ajouts[1] | ((carres >> kTaille) & kTousChiffres),
-                                           ajouts[2] | (carres >> (2 * kTaille))};
+    for (const Groupe& groupe : rangee.groupes) {
+        const std::array<unsigned, 3> plus{ajouts[0] | groupe.carres[0],
+                                           ajouts[1] | groupe.carres[1],
+                                           ajouts[2] | groupe.carres[2]};
         dessus.clear();
         const std::int64_t dessous =
             CompteLignes(b, k + rangee.cases, masques, plus, niveau + 1, &dessus);
         if (dessous < 0) {
             return -1;
         }
-        pas += static_cast<std::int64_t>(fin - debut) * dessous;
+        const std::uint32_t facons = groupe.nombre[0] * groupe.nombre[1] * groupe.nombre[2];
+        pas += std::int64_t{facons} * dessous;
         // Each way out of the band: handed to the row below, or, from the band's
         // first row, counted from the cell after the band.
-        for (std::size_t i = debut; i < fin; ++i) {
+        for (std::uint32_t i = 0; i < (dessus.empty() ? 0 : facons); ++i) {
+            Sortie rangs{};
+            for (std::size_t c = 0, reste = i; c < 3; reste /= groupe.nombre[c++]) {
+                const Pose& pose = rangee.poses[groupe.debut[c] + reste % groupe.nombre[c]];
+                for (std::size_t j = rangee.bornes[c]; j < rangee.bornes[c + 1]; ++j) {
+                    rangs[rangee.x[j]] = pose.bits[j - rangee.bornes[c]];
+                }
+            }
             for (const Sortie& haut : dessus) {
-                Sortie sortie = remplis[i].colonnes;
+                Sortie sortie = rangs;
                 for (std::size_t x = 0; x < kTaille; ++x) {
                     sortie[x] |= haut[x];
                 }
@@ -447,84 +444,108 @@ std::int64_t MemoBandes::CompteLignes(std::size_t b, std::size_t k, const Masque
     return pas;
 }
 
-MemoBandes::Rangee::Bout MemoBandes::Rangee::Dernieres(unsigned tenus, std::size_t j) const {
-    if (j == cases) {
-        return {0, true};
-    }
-    if (j + 1 == cases) {
-        const unsigned reste = permis[j] & ~tenus;
-        return {kChiffres[reste], reste != 0};
-    }
-    Bout bout{0, false};
-    for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
-        const unsigned fin = permis[j + 1] & ~(tenus | (reste & (0u - reste)));
-        bout.sous += 1 + kChiffres[fin];
-        bout.vivant = bout.vivant || fin != 0;
-    }
-    return bout;
-}
-
 std::int32_t MemoBandes::Rangee::Explore(unsigned tenus, std::size_t j) {
-    if (vus[tenus] == passage) {
-        return sous[tenus];
+    tenus &= permisApres[j];
+    const std::size_t place = j << kTaille | tenus;
+    if (vus[place] == passage) {
+        return sous[place];
     }
-    vus[tenus] = passage;
-    Fin* fin = nullptr;
+    vus[place] = passage;
     if (j == coupe) {
-        std::uint64_t cle = std::uint64_t{tenus} | std::uint64_t{cases - j} << 36;
-        for (std::size_t i = j; i < cases; ++i) {
-            cle |= std::uint64_t{permis[i]} << (kTaille * (i - j + 1));
-        }
-        std::uint64_t h = cle * 0x9E3779B97F4A7C15ull;
-        fin = &(*fins)[static_cast<std::size_t>(h >> 50) & (fins->size() - 1)];
-        if (fin->cle == cle) {
-            sous[tenus] = fin->sous;
-            vivant[tenus] = fin->vivant;
-            return fin->sous;
-        }
-        fin->cle = cle;
+        // The last square's one to three cells, counted from what they allow: the
+        // ways to fill the first, the first two (distinct digits) and all three.
+        const unsigned p = permis[j] & ~tenus;
+        const unsigned q = j + 1 < cases ? permis[j + 1] & ~tenus : 0;
+        const unsigned r = j + 2 < cases ? permis[j + 2] & ~tenus : 0;
+        const int a = kChiffres[p];
+        const int b = kChiffres[q];
+        const int deux = a * b - kChiffres[p & q];
+        const int trois = deux * kChiffres[r] - kChiffres[p & r] * b - kChiffres[q & r] * a +
+                          2 * kChiffres[p & q & r];
+        const int toutes = cases - j == 1 ? a : cases - j == 2 ? deux : trois;
+        sous[place] = a + (cases - j > 1 ? deux : 0) + (cases - j > 2 ? trois : 0);
+        vivant[place] = toutes != 0;
+        return sous[place];
     }
-    Bout bout{0, false};
-    if (j + 2 >= cases) {
-        bout = Dernieres(tenus, j);
-    } else {
-        for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
-            const unsigned suivant = tenus | (reste & (0u - reste));
-            bout.sous += 1 + Explore(suivant, j + 1);
-            bout.vivant = bout.vivant || vivant[suivant];
-        }
+    std::int32_t dessous = 0;
+    bool vivante = false;
+    for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
+        const unsigned suivant = tenus | (reste & (0u - reste));
+        dessous += 1 + Explore(suivant, j + 1);
+        vivante = vivante || Vivant(suivant, j + 1);
     }
-    sous[tenus] = bout.sous;
-    vivant[tenus] = bout.vivant;
-    if (fin != nullptr) {
-        fin->sous = bout.sous;
-        fin->vivant = bout.vivant;
-    }
-    return bout.sous;
+    sous[place] = dessous;
+    vivant[place] = vivante;
+    return dessous;
 }
 
-void MemoBandes::Rangee::Remplis(unsigned tenus, std::size_t j, Rempli& courant,
-                                 std::vector<Rempli>& remplis) const {
-    if (j == cases) {
-        remplis.push_back(courant);
+bool MemoBandes::Rangee::Vivant(unsigned tenus, std::size_t j) const {
+    return j == cases || vivant[Place(tenus, j)];
+}
+
+void MemoBandes::Rangee::Groupes(unsigned tenus) {
+    poses.clear();
+    groupes.clear();
+    // Each square's ways, sorted by the digits they take; suites[s] holds the
+    // first of each set, then the end.
+    std::array<std::array<std::uint32_t, 85>, 3> suites;
+    std::array<std::size_t, 3> nombres{};
+    for (std::size_t s = 0; s < 3; ++s) {
+        const std::size_t debut = poses.size();
+        Pose pose;
+        Parties(s, bornes[s], tenus, pose);
+        std::sort(poses.begin() + static_cast<std::ptrdiff_t>(debut), poses.end(),
+                  [](const Pose& a, const Pose& b) { return a.chiffres < b.chiffres; });
+        for (std::size_t i = debut; i < poses.size(); ++i) {
+            if (i == debut || poses[i].chiffres != poses[i - 1].chiffres) {
+                suites[s][nombres[s]++] = static_cast<std::uint32_t>(i);
+            }
+        }
+        suites[s][nombres[s]] = static_cast<std::uint32_t>(poses.size());
+    }
+    // The sets of the three squares that fill the row together.
+    for (std::size_t c = 0; c < nombres[2]; ++c) {
+        suiteDe[poses[suites[2][c]].chiffres] = static_cast<std::uint8_t>(c);
+    }
+    Groupe groupe;
+    for (std::size_t a = 0; a < nombres[0]; ++a) {
+        const unsigned avecA = tenus | poses[suites[0][a]].chiffres;
+        if (!Vivant(avecA, bornes[1])) {
+            continue;
+        }
+        for (std::size_t b = 0; b < nombres[1]; ++b) {
+            const unsigned chiffresB = poses[suites[1][b]].chiffres;
+            if ((chiffresB & avecA) != 0 || !Vivant(avecA | chiffresB, bornes[2])) {
+                continue;
+            }
+            // The last square takes the digits left.
+            if (const std::size_t c = suiteDe[kTousChiffres & ~(avecA | chiffresB)]; c != kAucun) {
+                for (const auto& [s, n] : {std::pair{0, a}, std::pair{1, b}, std::pair{2, c}}) {
+                    groupe.carres[s] = poses[suites[s][n]].chiffres;
+                    groupe.debut[s] = suites[s][n];
+                    groupe.nombre[s] = suites[s][n + 1] - suites[s][n];
+                }
+                groupes.push_back(groupe);
+            }
+        }
+    }
+    for (std::size_t c = 0; c < nombres[2]; ++c) {
+        suiteDe[poses[suites[2][c]].chiffres] = kAucun;
+    }
+}
+
+void MemoBandes::Rangee::Parties(std::size_t s, std::size_t j, unsigned tenus, Pose& pose) {
+    if (j == bornes[s + 1]) {
+        poses.push_back(pose);
         return;
     }
     for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
         const unsigned bit = reste & (0u - reste);
-        // Whether the row can be filled from here: past the cut and in the last
-        // two cells the sets were not kept.
-        const bool vivante = j + 3 >= cases || j + 1 > coupe ? Dernieres(tenus | bit, j + 1).vivant
-                                                             : vivant[tenus | bit];
-        if (!vivante) {
-            continue;
-        }
-        const std::uint32_t carre = std::uint32_t{bit} << (kTaille * (x[j] / 3u));
-        courant.colonnes[x[j]] = static_cast<std::uint16_t>(bit);
-        courant.carres |= carre;
-        Remplis(tenus | bit, j + 1, courant, remplis);
-        courant.carres &= ~carre;
+        pose.bits[j - bornes[s]] = static_cast<std::uint16_t>(bit);
+        pose.chiffres |= bit;
+        Parties(s, j + 1, tenus | bit, pose);
+        pose.chiffres &= ~bit;
     }
-    courant.colonnes[x[j]] = 0;
 }
 
 MemoBandes::Entree* MemoBandes::Table::Seau(const Cle& cle) {

@@ -61,9 +61,15 @@
 // once for each such set of three, and the ways to fill it that give the same
 // set share it. The walk from each way out of the band is the band memo's, or
 // counted in turn. So the band memo's miss counts the whole band at once; when a
-// way out leads to a solution, the band is walked as before. The walks of the
-// last square of a row, from the digits the row holds there and what its cells
-// allow, are kept (kFins), whichever row or band they end.
+// way out leads to a solution, the band is walked as before.
+//
+// How a row is counted. Its steps are worked out over the sets of digits it can
+// hold, kept per cell and per digit held that the cell or a later one allows
+// (the others change nothing from there on); the last square's one to three
+// cells are counted at once from what they allow. Its ways to fill are found
+// square by square: each square's ways, sorted by the digits they put there,
+// and the sets of the three squares that together fill the row, found without
+// listing each way to fill the whole row.
 #pragma once
 
 #include "modSudoku.h"
@@ -116,8 +122,6 @@ public:
     // counts holds kPasParCompte steps a count, about what a count costs.
     static constexpr std::int64_t kFenetreComptes = 64;
     static constexpr std::int64_t kPasParCompte = 25'000;
-    // The ends of rows kept when bands are counted whole.
-    static constexpr std::size_t kFins = std::size_t{1} << 14;
 
     // entrees: the entries of each table, rounded up to whole buckets; a count
     // that no table can hold leaves the memo without tables.
@@ -217,44 +221,58 @@ private:
         std::int32_t Explore(unsigned tenus, std::size_t j);
     };
 
-    // What a band's walk puts in each column (a digit's bit per column x), and one
-    // way to fill a row: that, and what it puts in each square of the band.
+    // What a band's walk puts in each column (a digit's bit per column x).
     using Sortie = std::array<std::uint16_t, kTaille>;
-    struct Rempli {
-        Sortie colonnes{};
-        std::uint32_t carres = 0; // 9 bits a square, from the left
+    // One way to fill a row's cells in one square: the digits it puts there, and
+    // each cell's digit.
+    struct Pose {
+        unsigned chiffres = 0;
+        std::array<std::uint16_t, 3> bits{};
     };
-    // What the cells of a row's last square allow and the digits the row holds
-    // when it reaches them (the key), the steps from there and whether they fill
-    // the row: the same for every row of the band that ends that way.
-    struct Fin {
-        std::uint64_t cle = 0;
-        std::int32_t sous = 0;
-        bool vivant = false;
+    // The ways to fill a row that put the same digits in each square: for each
+    // square, the first of its ways in Rangee::poses and how many there are.
+    struct Groupe {
+        std::array<unsigned, 3> carres{};
+        std::array<std::uint32_t, 3> debut{};
+        std::array<std::uint32_t, 3> nombre{};
     };
     // One row's sets of digits, for counting a band.
     struct Rangee {
         std::size_t cases = 0;
-        std::size_t coupe = 0; // the first cell of the last square, or none (cases)
-        std::vector<Fin>* fins = nullptr;
+        std::size_t coupe = 0;               // the first cell of the last square
+        std::array<std::size_t, 4> bornes{}; // the first cell in each square, and the end
         std::uint32_t passage = 0;
         std::array<unsigned, kTaille> permis{};
         std::array<std::uint8_t, kTaille> x{};
-        std::array<std::uint32_t, 1u << kTaille> vus{};
-        std::array<std::int32_t, 1u << kTaille> sous{};
-        std::array<bool, 1u << kTaille> vivant{};
+        // Per cell, the digits that it or a cell after it allows: the digits held
+        // outside them do not change the walk from there, so the sets below are
+        // kept per cell and the digits held among them.
+        std::array<unsigned, kTaille + 1> permisApres{};
+        std::array<std::uint32_t, kTaille << kTaille> vus{};
+        std::array<std::int32_t, kTaille << kTaille> sous{};
+        std::array<bool, kTaille << kTaille> vivant{};
+        std::vector<Pose> poses;
+        // Per set of digits, its place among the last square's sets, or none.
+        static constexpr std::uint8_t kAucun = 0xFF;
+        std::array<std::uint8_t, 1u << kTaille> suiteDe = [] {
+            std::array<std::uint8_t, 1u << kTaille> aucun{};
+            aucun.fill(kAucun);
+            return aucun;
+        }();
+        std::vector<Groupe> groupes;
+        std::size_t Place(unsigned tenus, std::size_t j) const {
+            return j << kTaille | (tenus & permisApres[j]);
+        }
         // The steps below the row holding `tenus`, every way to go on counted, and
         // whether one fills the row (vivant).
         std::int32_t Explore(unsigned tenus, std::size_t j);
-        // The same for the last two cells or fewer, from what they allow.
-        struct Bout {
-            std::int32_t sous;
-            bool vivant;
-        };
-        Bout Dernieres(unsigned tenus, std::size_t j) const;
-        // Appends the ways to fill the row from `tenus` on.
-        void Remplis(unsigned tenus, std::size_t j, Rempli& courant,
-                     std::vector<Rempli>& remplis) const;
+        // Whether the row holding `tenus` can be filled from cell j (Explore done).
+        bool Vivant(unsigned tenus, std::size_t j) const;
+        // The ways to fill the row holding `tenus`, grouped by the digits they put
+        // in each square (groupes), each square's ways in poses (Explore done).
+        void Groupes(unsigned tenus);
+        // Appends to poses the ways to fill square s's cells from cell j on.
+        void Parties(std::size_t s, std::size_t j, unsigned tenus, Pose& pose);
     };
 
     Bande* BandeDe(std::size_t k);
@@ -288,14 +306,14 @@ private:
     std::array<UnitesCase, kCases + 1> unites_{};
     std::array<std::uint8_t, kCases + 1> ligneDe_{};
     std::array<std::uint8_t, kCases + 1> ligneAvant_{};
+    // Per cell of a band being counted, the digits it allows as the band is entered.
+    std::array<unsigned, kCases + 1> permisBande_{};
     Table tableBandes_;
     Table tableLignes_;
     std::size_t nbVides_ = 0;
     std::array<Rangee, kTaille> rangees_;
-    std::vector<Fin> fins_;
     std::array<std::array<std::vector<Sortie>, 4>, 3> sorties_;
     std::array<std::size_t, 3> apres_{}; // per band, the cell after it
-    std::array<std::array<std::vector<Rempli>, 3>, 3> remplis_;
 };
 
 } // namespace modSudoku
