@@ -72,6 +72,7 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
     }
     for (std::size_t k = 0; k < vides.size(); ++k) {
         unites_[k] = kUnitesCase[vides[k]];
+        carreDe_[k] = static_cast<std::uint8_t>((unites_[k].colonne - kTaille) / 3);
         const std::uint8_t y = unites_[k].ligne;
         ligneDe_[k] = y;
         Prefixes& ligne = prefixes_[y];
@@ -366,6 +367,62 @@ std::int64_t MemoBandes::CompteLignes(std::size_t b, std::size_t k, const Masque
         sorties->push_back(Sortie{}); // the band is filled: one way out of it
         return 0;
     }
+    // The rest of the band from a row after its first: known, or kept below.
+    if (niveau > 0 && facons_.restes) {
+        std::array<std::uint64_t, 3> cle{0, 0, std::uint64_t{k} << 54};
+        for (std::size_t i = k, mot = 0; i < apres_[b]; ++mot) {
+            for (std::size_t decalage = 0; decalage < 7 * kTaille && i < apres_[b];
+                 decalage += kTaille, ++i) {
+                cle[mot] |= std::uint64_t{permisBande_[i] & ~ajouts[carreDe_[i]]} << decalage;
+            }
+        }
+        if (restes_.empty()) {
+            restes_.resize(kRestes);
+        }
+        if (const Reste* connu = Connu(cle); connu != nullptr) {
+            sorties->insert(sorties->end(), sortiesRestes_.begin() + connu->debut,
+                            sortiesRestes_.begin() + connu->debut + connu->nombre);
+            return connu->pas;
+        }
+        const std::size_t avant = sorties->size();
+        const std::int64_t pas = CompteLignesSansReste(b, k, masques, ajouts, niveau, sorties);
+        const std::size_t nombre = pas < 0 ? 0 : sorties->size() - avant;
+        if (nombre <= kSortiesRestes / 16) { // a longer list would soon crowd the others out
+            Retiens(cle, pas, sorties->begin() + static_cast<std::ptrdiff_t>(avant), nombre);
+        }
+        return pas;
+    }
+    return CompteLignesSansReste(b, k, masques, ajouts, niveau, sorties);
+}
+
+MemoBandes::Reste& MemoBandes::PlaceReste(const std::array<std::uint64_t, 3>& cle) {
+    const std::uint64_t h =
+        (cle[0] ^ (cle[1] * 0x9E3779B97F4A7C15ull) ^ (cle[2] * 0xC2B2AE3D27D4EB4Full)) *
+        0xBF58476D1CE4E5B9ull;
+    return restes_[static_cast<std::size_t>(h >> 40) & (restes_.size() - 1)];
+}
+
+const MemoBandes::Reste* MemoBandes::Connu(const std::array<std::uint64_t, 3>& cle) {
+    const Reste& reste = PlaceReste(cle);
+    return reste.cle[0] == cle[0] && reste.cle[1] == cle[1] && reste.cle[2] == cle[2] ? &reste
+                                                                                      : nullptr;
+}
+
+void MemoBandes::Retiens(const std::array<std::uint64_t, 3>& cle, std::int64_t pas,
+                         std::vector<Sortie>::const_iterator sorties, std::size_t nombre) {
+    if (sortiesRestes_.size() + nombre > kSortiesRestes) {
+        sortiesRestes_.clear(); // the rests kept before hold ways out no longer there
+        std::fill(restes_.begin(), restes_.end(), Reste{});
+    }
+    PlaceReste(cle) = Reste{cle, pas, static_cast<std::uint32_t>(sortiesRestes_.size()),
+                            static_cast<std::uint32_t>(nombre)};
+    sortiesRestes_.insert(sortiesRestes_.end(), sorties,
+                          sorties + static_cast<std::ptrdiff_t>(nombre));
+}
+
+std::int64_t MemoBandes::CompteLignesSansReste(std::size_t b, std::size_t k, const Masques& masques,
+                                               const std::array<unsigned, 3>& ajouts,
+                                               std::size_t niveau, std::vector<Sortie>* sorties) {
     const std::uint8_t y = ligneDe_[k];
     Rangee& rangee = rangees_[y];
     rangee.cases = prefixes_[y].cases;

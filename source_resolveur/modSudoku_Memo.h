@@ -63,6 +63,14 @@
 // counted in turn. So the band memo's miss counts the whole band at once; when a
 // way out leads to a solution, the band is walked as before.
 //
+// Rests of bands (restes). Inside a band counted whole, the rest of the band
+// from the first cell of its second or third row depends only on what each cell
+// left in the band allows once the rows below are filled: those masks and the
+// cell are the key, and the steps with the ways out of the band from there are
+// kept (kRestes places, their ways out in one list of at most kSortiesRestes,
+// emptied with the places when full). Different ways to fill the first rows,
+// and different entries into the band, often leave the same rest.
+//
 // How a row is counted. Its steps are worked out over the sets of digits it can
 // hold, kept per cell and per digit held that the cell or a later one allows
 // (the others change nothing from there on); the last square's one to three
@@ -101,6 +109,7 @@ struct Facons {
     bool lignes = true;
     bool prefixes = true;
     bool comptees = true;
+    bool restes = true;
 };
 
 class MemoBandes {
@@ -122,6 +131,10 @@ public:
     // counts holds kPasParCompte steps a count, about what a count costs.
     static constexpr std::int64_t kFenetreComptes = 64;
     static constexpr std::int64_t kPasParCompte = 25'000;
+    // The rests of bands kept when bands are counted whole (2^16 entries of 40
+    // bytes), and the ways out of them that they hold at most (18 bytes each).
+    static constexpr std::size_t kRestes = std::size_t{1} << 16;
+    static constexpr std::size_t kSortiesRestes = std::size_t{1} << 19;
 
     // entrees: the entries of each table, rounded up to whole buckets; a count
     // that no table can hold leaves the memo without tables.
@@ -275,6 +288,21 @@ private:
         void Parties(std::size_t s, std::size_t j, unsigned tenus, Pose& pose);
     };
 
+    // The rest of a band counted from the first cell of a row after its first:
+    // the cell and what each cell left in the band allows (the key), the steps
+    // (-1: a solution), and the ways out of the band from there in
+    // sortiesRestes_.
+    struct Reste {
+        std::array<std::uint64_t, 3> cle{};
+        std::int64_t pas = 0;
+        std::uint32_t debut = 0;
+        std::uint32_t nombre = 0;
+    };
+    Reste& PlaceReste(const std::array<std::uint64_t, 3>& cle);
+    const Reste* Connu(const std::array<std::uint64_t, 3>& cle);
+    void Retiens(const std::array<std::uint64_t, 3>& cle, std::int64_t pas,
+                 std::vector<Sortie>::const_iterator sorties, std::size_t nombre);
+
     Bande* BandeDe(std::size_t k);
     static Cle CleLigne(const std::array<unsigned, kTaille>& permis, std::size_t cases);
     static Cle CleBande(const Bande& bande, std::uint8_t y, const Masques& masques);
@@ -290,6 +318,10 @@ private:
     std::int64_t CompteLignes(std::size_t b, std::size_t k, const Masques& masques,
                               const std::array<unsigned, 3>& ajouts, std::size_t niveau,
                               std::vector<Sortie>* sorties);
+    // The same without looking the rest of the band up.
+    std::int64_t CompteLignesSansReste(std::size_t b, std::size_t k, const Masques& masques,
+                                       const std::array<unsigned, 3>& ajouts, std::size_t niveau,
+                                       std::vector<Sortie>* sorties);
 
     bool Alloue(Table& table);
     void Arrete();
@@ -306,6 +338,7 @@ private:
     std::array<UnitesCase, kCases + 1> unites_{};
     std::array<std::uint8_t, kCases + 1> ligneDe_{};
     std::array<std::uint8_t, kCases + 1> ligneAvant_{};
+    std::array<std::uint8_t, kCases + 1> carreDe_{}; // the square's column, 0 to 2
     // Per cell of a band being counted, the digits it allows as the band is entered.
     std::array<unsigned, kCases + 1> permisBande_{};
     Table tableBandes_;
@@ -314,6 +347,8 @@ private:
     std::array<Rangee, kTaille> rangees_;
     std::array<std::array<std::vector<Sortie>, 4>, 3> sorties_;
     std::array<std::size_t, 3> apres_{}; // per band, the cell after it
+    std::vector<Reste> restes_;
+    std::vector<Sortie> sortiesRestes_;
 };
 
 } // namespace modSudoku
