@@ -43,13 +43,11 @@ struct SansSuivi {
 // digit is placed and the next cell starts with those digits, without reading
 // the masks again.
 //
-// The memo (modSudoku_Memo.h) is asked when the next cell is the first of a row
-// after the first: when it knows the walk from there (stored, or counted row by
-// row), that walk ends without a solution and comes back here like the dead end
-// above, its steps counted. Inside
-// a row it can also know that a digit leaves the row no way to be filled: the
-// steps below that digit are then counted the same way. The changes of a walk the
-// memo counts are not reported.
+// The memo (modSudoku_Memo.h) is asked when the next cell is the first of a band
+// after the first: when it knows the walk from there (stored, or counted band by
+// band), that walk ends without a solution and comes back here like the dead end
+// above, its steps counted. The changes of a walk the memo counts are not
+// reported.
 //
 // The board is written once at the end, the labels then rewritten once: that
 // shows what a rewrite after each change would have left, and the labels reach
@@ -142,15 +140,7 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
             bool connu = false; // the walk from the next cell, by the memo
             if constexpr (Memo::kActif) {
                 if (vides[k + 1].demandee) [[unlikely]] {
-                    memo.Remplit(k + 1);
                     connu = suivants != 0 && connue(c, bit);
-                } else if (const std::int32_t* morts = memo.Morts(k); morts != nullptr) {
-                    // A dead set of the row's digits: its steps below this one.
-                    const std::int32_t sous = morts[masques[c.unites.ligne] | bit];
-                    if (sous > 0) {
-                        iterations += sous;
-                        connu = true;
-                    }
                 }
             }
             if (suivants == 0 || connu) {

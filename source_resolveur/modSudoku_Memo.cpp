@@ -34,15 +34,21 @@ MemoBandes::MemoBandes(std::int64_t seuil, std::size_t entrees, Facons facons)
 
 void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& masques) {
     tableBandes_.entrees.clear();
-    tableLignes_.entrees.clear();
     demandes_.assign(vides.size(), false);
     nbVides_ = vides.size();
+    casesLigne_.fill(0);
+    for (std::size_t k = 0; k < vides.size(); ++k) {
+        unites_[k] = kUnitesCase[vides[k]];
+        ligneDe_[k] = unites_[k].ligne;
+        carreDe_[k] = static_cast<std::uint8_t>((unites_[k].colonne - kTaille) / 3);
+        ++casesLigne_[ligneDe_[k]];
+    }
     for (std::size_t b = 0; b < bandes_.size(); ++b) {
         Bande& bande = bandes_[b];
         bande = Bande{};
         const auto premiereLigne = static_cast<std::uint8_t>(3 * (b + 1));
         for (std::size_t k = 0; k < vides.size(); ++k) {
-            const UnitesCase& u = kUnitesCase[vides[k]];
+            const UnitesCase& u = unites_[k];
             if (u.ligne < premiereLigne) {
                 continue;
             }
@@ -58,108 +64,37 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
             bande.debut = kAucune;
         }
         bande.cherche = facons_.bandes && bande.debut != kAucune;
-        bande.compte = facons_.comptees;
         if (bande.debut != kAucune && (facons_.bandes || facons_.comptees)) {
             demandes_[bande.debut] = true;
         }
-    }
-    for (std::size_t y = 0; y < lignes_.size(); ++y) {
-        lignes_[y] = Etat{};
-        lignes_[y].cherche = facons_.lignes;
-        lignes_[y].garde = kPasParRechercheLigne;
-        prefixes_[y].cases = 0;
-        prefixes_[y].pret = false;
-    }
-    for (std::size_t k = 0; k < vides.size(); ++k) {
-        unites_[k] = kUnitesCase[vides[k]];
-        carreDe_[k] = static_cast<std::uint8_t>((unites_[k].colonne - kTaille) / 3);
-        const std::uint8_t y = unites_[k].ligne;
-        ligneDe_[k] = y;
-        Prefixes& ligne = prefixes_[y];
-        if (ligne.cases == 0) {
-            ligne.debut = k;
-            ligneAvant_[k] = k == 0 ? 0 : ligneDe_[k - 1];
-            if (k != 0 && (facons_.lignes || facons_.prefixes)) {
-                demandes_[k] = true;
-            }
-        }
-        ++ligne.cases;
     }
     actif_ = true;
 }
 
 std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64_t iterations) {
-    const std::uint8_t y = ligneDe_[k];
-    Prefixes& ligne = prefixes_[y];
-    ligne.pret = false;
     if (!actif_ || iterations < seuil_) {
         return 0;
     }
-    if ((facons_.bandes && !Alloue(tableBandes_)) || (facons_.lignes && !Alloue(tableLignes_))) {
-        Arrete(); // without its tables the memo stops, and the walk goes on as the plain one
+    if (facons_.bandes && !Alloue(tableBandes_)) {
+        Arrete(); // without its table the memo stops, and the walk goes on as the plain one
         return 0;
     }
-
-    // The band: the masks of columns 0..6 in bas, 9 bits each; of 7 and 8, and the
-    // band, in haut.
-    Bande* bande = BandeDe(k);
-    if (bande != nullptr && bande->cherche) {
-        const Cle cle = CleBande(*bande, y, masques);
-        if (const std::int64_t pas = bande->Cherche(tableBandes_, cle, iterations); pas != 0) {
+    Bande& bande = *BandeDe(k);
+    if (bande.cherche) {
+        const Cle cle = CleBande(bande, ligneDe_[k], masques);
+        if (const std::int64_t pas = bande.Cherche(tableBandes_, cle, iterations); pas != 0) {
             return pas;
         }
     }
-    if (bande != nullptr && bande->compte) {
-        const std::int64_t pas = CompteBande(k, masques);
-        // A band whose walks are short is walked: counting it costs more.
-        bande->pasComptes += std::max<std::int64_t>(pas, 0);
-        if (++bande->comptes == kFenetreComptes) {
-            bande->compte = bande->pasComptes >= kPasParCompte * kFenetreComptes;
-            bande->comptes = 0;
-            bande->pasComptes = 0;
-        }
-        if (pas > 0) {
-            if (bande->enCours) {
-                bande->Stocke(tableBandes_, iterations + pas);
-            }
-            return pas;
-        }
-    }
-
-    Etat& etat = lignes_[y];
-    if (!etat.cherche && !facons_.prefixes) {
+    if (!facons_.comptees) {
         return 0;
     }
-    // The row: what each empty cell allows on entry.
-    for (std::size_t i = 0; i < ligne.cases; ++i) {
-        const UnitesCase& u = unites_[ligne.debut + i];
-        ligne.permis[i] =
-            kTousChiffres & ~(masques[u.ligne] | masques[u.colonne] | masques[u.carre]);
+    const std::int64_t pas = CompteBande(k, masques);
+    if (pas < 0) {
+        return 0; // the band holds a solution: walked
     }
-    const Cle cle = CleLigne(ligne.permis, ligne.cases);
-    std::int64_t pas = 0;
-    if (etat.cherche) {
-        pas = etat.Cherche(tableLignes_, cle, iterations);
-        etat.remplie = false;
-    }
-    if (pas == 0 && facons_.prefixes) {
-        if (++ligne.passage == 0) {
-            ligne.vus.fill(0);
-            ligne.passage = 1;
-        }
-        const std::int32_t morts = ligne.Explore(masques[y], 0);
-        if (morts < 0) {
-            ligne.pret = true;
-            etat.enCours = false; // the walk fills the row: not a walk to store
-        } else {
-            pas = morts;
-            if (etat.enCours) {
-                etat.Stocke(tableLignes_, iterations + pas);
-            }
-        }
-    }
-    if (pas != 0 && bande != nullptr && bande->enCours) { // what the row counted, for the band
-        bande->Stocke(tableBandes_, iterations + pas);
+    if (bande.enCours) {
+        bande.Stocke(tableBandes_, iterations + pas);
     }
     return pas;
 }
@@ -170,14 +105,10 @@ void MemoBandes::Sort(std::size_t k, std::int64_t iterations) {
             bande.Stocke(tableBandes_, iterations);
         }
     }
-    Etat& ligne = lignes_[ligneDe_[k]];
-    if (ligne.enCours && !ligne.remplie) {
-        ligne.Stocke(tableLignes_, iterations);
-    }
-    ligne.enCours = false;
 }
 
-std::int64_t MemoBandes::Etat::Cherche(Table& table, const Cle& cherchee, std::int64_t iterations) {
+std::int64_t MemoBandes::Bande::Cherche(Table& table, const Cle& cherchee,
+                                        std::int64_t iterations) {
     if (!cherche) {
         return 0;
     }
@@ -194,7 +125,7 @@ std::int64_t MemoBandes::Etat::Cherche(Table& table, const Cle& cherchee, std::i
         depart = iterations;
     }
     if (recherchesFenetre == kFenetre) {
-        if (pasFenetre < garde * kFenetre) {
+        if (pasFenetre < kPasParRecherche * kFenetre) {
             cherche = false; // the states here do not come back
             enCours = false;
         }
@@ -204,7 +135,7 @@ std::int64_t MemoBandes::Etat::Cherche(Table& table, const Cle& cherchee, std::i
     return pas;
 }
 
-void MemoBandes::Etat::Stocke(Table& table, std::int64_t iterations) {
+void MemoBandes::Bande::Stocke(Table& table, std::int64_t iterations) {
     enCours = false;
     table.Retiens(cle, iterations - depart);
 }
@@ -230,36 +161,12 @@ void MemoBandes::Table::Retiens(const Cle& cle, std::int64_t pas) {
     *remplacee = Entree{cle, pas};
 }
 
-std::int32_t MemoBandes::Prefixes::Explore(unsigned tenus, std::size_t j) {
-    if (j == cases) {
-        morts[tenus] = -1; // the row is filled
-        return -1;
-    }
-    if (vus[tenus] == passage) {
-        return morts[tenus];
-    }
-    vus[tenus] = passage;
-    bool vivant = false;
-    std::int32_t sous = 0;
-    for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
-        const std::int32_t s = Explore(tenus | (reste & (0u - reste)), j + 1);
-        if (s < 0) {
-            vivant = true;
-        } else {
-            sous += 1 + s;
-        }
-    }
-    morts[tenus] = vivant ? -1 : sous;
-    return morts[tenus];
-}
-
 bool MemoBandes::Alloue(Table& table) {
     if (!table.entrees.empty()) {
         return true;
     }
     try {
-        table.entrees.resize(&table == &tableLignes_ ? std::min(entrees_, kEntreesLignes)
-                                                     : entrees_);
+        table.entrees.resize(entrees_);
     } catch (const std::exception&) { // no memory for it, or more than a vector holds
         return false;
     }
@@ -272,10 +179,6 @@ void MemoBandes::Arrete() {
         bande.cherche = false;
         bande.enCours = false;
     }
-    for (Etat& ligne : lignes_) {
-        ligne.cherche = false;
-        ligne.enCours = false;
-    }
 }
 
 MemoBandes::Bande* MemoBandes::BandeDe(std::size_t k) {
@@ -285,21 +188,6 @@ MemoBandes::Bande* MemoBandes::BandeDe(std::size_t k) {
         }
     }
     return nullptr;
-}
-
-MemoBandes::Cle MemoBandes::CleLigne(const std::array<unsigned, kTaille>& permis,
-                                     std::size_t cases) {
-    // What each empty cell allows, in bas for the first seven cells, in haut for
-    // the last two with the number of cells.
-    Cle cle{0, std::uint64_t{cases} << 18};
-    for (std::size_t i = 0; i < cases; ++i) {
-        if (i < 7) {
-            cle.bas |= std::uint64_t{permis[i]} << (kTaille * i);
-        } else {
-            cle.haut |= std::uint64_t{permis[i]} << (kTaille * (i - 7));
-        }
-    }
-    return cle;
 }
 
 MemoBandes::Cle MemoBandes::CleBande(const Bande& bande, std::uint8_t y, const Masques& masques) {
@@ -425,7 +313,7 @@ std::int64_t MemoBandes::CompteLignesSansReste(std::size_t b, std::size_t k, con
                                                std::size_t niveau, std::vector<Sortie>* sorties) {
     const std::uint8_t y = ligneDe_[k];
     Rangee& rangee = rangees_[y];
-    rangee.cases = prefixes_[y].cases;
+    rangee.cases = casesLigne_[y];
     std::size_t carre = 0;
     for (std::size_t i = 0; i < rangee.cases; ++i) {
         const UnitesCase& u = unites_[k + i];

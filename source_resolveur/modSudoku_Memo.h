@@ -29,27 +29,8 @@
 // (and storing) when a window of its lookups has saved fewer steps than
 // kPasParRecherche a lookup: then the states there do not come back.
 //
-// Three more ways of counting, each switched by Facons, start with the band memo
+// Two more ways of counting, each switched by Facons, start with the band memo
 // at `seuil` steps:
-//
-// Rows (lignes). The walk from the first empty cell of any row after the first
-// stays in that row until it fills the row's last empty cell: each cell's
-// candidates are then the digits it allowed when the row was entered, less the
-// digits the row took since (a digit cannot come back in the row, and a square or
-// a column meets the row in cells that the row's own digits already rule out).
-// So a walk that never fills the row's last cell is a function of the digits each
-// empty cell of the row allowed on entry, whatever the row and the cells below:
-// those masks are the key, and only such walks are stored, in a second table
-// bounded and guarded as the bands' one, the guard kept per row.
-//
-// Prefixes (prefixes). For the same reason, inside one entry into a row the walk
-// below a digit is a function of the set of digits the row holds: a set from which
-// no order of the digits left fills the row is a dead end whose steps are the
-// number of ways to fill some of the next cells from it. When the walk enters a
-// row, those sets and their steps are worked out once, over the subsets of the
-// row's digits that the walk can reach; the walk then counts a dead set at once
-// instead of walking it, and a row that is dead from its first cell is counted
-// whole (and stored by the row memo).
 //
 // Whole bands (comptees). A band's walk that ends without a solution takes as
 // many steps as there are ways to fill the first cells of the band, for every
@@ -61,7 +42,9 @@
 // once for each such set of three, and the ways to fill it that give the same
 // set share it. The walk from each way out of the band is the band memo's, or
 // counted in turn. So the band memo's miss counts the whole band at once; when a
-// way out leads to a solution, the band is walked as before.
+// way out leads to a solution, the band is walked as before. A band is counted
+// whatever its count holds: on every grid timed, a count costs less than the
+// walk it replaces.
 //
 // Rests of bands (restes). Inside a band counted whole, the rest of the band
 // from the first cell of its second or third row depends only on what each cell
@@ -99,15 +82,11 @@ struct SansMemo {
     static bool Demande(std::size_t) { return false; }
     static std::int64_t Entre(std::size_t, const Masques&, std::int64_t) { return 0; }
     static void Sort(std::size_t, std::int64_t) {}
-    static void Remplit(std::size_t) {}
-    static const std::int32_t* Morts(std::size_t) { return nullptr; }
 };
 
 // The ways of counting that the memo uses, each on or off (see the banner).
 struct Facons {
     bool bandes = true;
-    bool lignes = true;
-    bool prefixes = true;
     bool comptees = true;
     bool restes = true;
 };
@@ -122,15 +101,6 @@ public:
     // least kPasParRecherche steps a lookup, about what a lookup costs.
     static constexpr std::int64_t kFenetre = 1 << 14;
     static constexpr std::int64_t kPasParRecherche = 16;
-    // The rows' table: 2^16 entries, small enough to stay in the caches, for
-    // lookups that each save fewer steps; a row goes on looking up while its
-    // lookups save kPasParRechercheLigne steps each.
-    static constexpr std::size_t kEntreesLignes = std::size_t{1} << 16;
-    static constexpr std::int64_t kPasParRechercheLigne = 4;
-    // A band goes on being counted whole while each window of kFenetreComptes
-    // counts holds kPasParCompte steps a count, about what a count costs.
-    static constexpr std::int64_t kFenetreComptes = 64;
-    static constexpr std::int64_t kPasParCompte = 25'000;
     // The rests of bands kept when bands are counted whole (2^16 entries of 40
     // bytes), and the ways out of them that they hold at most (18 bytes each).
     static constexpr std::size_t kRestes = std::size_t{1} << 16;
@@ -146,7 +116,7 @@ public:
     void Commence(std::span<const std::uint8_t> vides, const Masques& masques);
 
     // Whether the search asks the memo when it enters cell k of the search order
-    // (the first empty cell of a row after the first).
+    // (the first empty cell of a band after the first).
     bool Demande(std::size_t k) const { return k < demandes_.size() && demandes_[k]; }
 
     // The search enters cell k, asked about, with these masks (the digit before
@@ -157,25 +127,12 @@ public:
     // The retreat leaves cell k, asked about, all of its candidates tried.
     void Sort(std::size_t k, std::int64_t iterations);
 
-    // A digit goes into the cell just before cell k, asked about: the row of that
-    // cell is filled.
-    void Remplit(std::size_t k) { lignes_[ligneAvant_[k]].remplie = true; }
-
-    // For the row of cell k, entered as the walk stands: per mask of the row's
-    // digits, the steps below a digit that leaves the row that mask when it is a
-    // dead end, 0 otherwise; none when the row was not worked out.
-    const std::int32_t* Morts(std::size_t k) const {
-        return prefixes_[ligneDe_[k]].pret ? prefixes_[ligneDe_[k]].morts.data() : nullptr;
-    }
-
     // What a band's lookups did.
     struct Bilan {
         std::int64_t recherches = 0;
         std::int64_t trouvees = 0;
     };
     const Bilan& BilanBande(std::uint8_t b) const { return bandes_[b - 1u].bilan; }
-    // What row y's lookups did (y from 1).
-    const Bilan& BilanLigne(std::size_t y) const { return lignes_[y].bilan; }
 
 private:
     static constexpr std::size_t kAucune = ~std::size_t{0};
@@ -190,19 +147,20 @@ private:
         Cle cle;
         std::int64_t pas = 0; // 0: a free place
     };
-    // One table of dead walks, with the lookup and the guard of one band or row.
+    // One table of dead walks.
     struct Table {
         std::vector<Entree> entrees;
         Entree* Seau(const Cle& cle);
         std::int64_t Connus(const Cle& cle); // 0: not stored
         void Retiens(const Cle& cle, std::int64_t pas);
     };
-    struct Etat {
-        bool cherche = false;                  // still looking up
-        std::int64_t garde = kPasParRecherche; // steps a lookup must save
+    // One band: where it starts, what its walks depend on, and its lookups.
+    struct Bande {
+        std::size_t debut = kAucune;            // the band's first empty cell in search order
+        std::array<unsigned, kTaille> utiles{}; // per column, the digits that matter
+        bool cherche = false;                   // still looking up
         // The walk being recorded, and the current window of lookups.
         bool enCours = false;
-        bool remplie = false; // rows: the walk recorded filled the row
         Cle cle;
         std::int64_t depart = 0;
         std::int64_t recherchesFenetre = 0;
@@ -211,27 +169,6 @@ private:
         // Looks cle up in table; starts recording on a miss.
         std::int64_t Cherche(Table& table, const Cle& cherchee, std::int64_t iterations);
         void Stocke(Table& table, std::int64_t iterations);
-    };
-    struct Bande : Etat {
-        std::size_t debut = kAucune;            // the band's first empty cell in search order
-        std::array<unsigned, kTaille> utiles{}; // per column, the digits that matter
-        // Still counted whole, and the current window of counts.
-        bool compte = false;
-        std::int64_t comptes = 0;
-        std::int64_t pasComptes = 0;
-    };
-    // A row's empty cells, and what one entry into it worked out.
-    struct Prefixes {
-        std::size_t debut = 0;
-        std::size_t cases = 0;
-        bool pret = false; // morts holds this entry's dead sets
-        std::uint32_t passage = 0;
-        std::array<unsigned, kTaille> permis{};
-        std::array<std::uint32_t, 1u << kTaille> vus{};
-        std::array<std::int32_t, 1u << kTaille> morts{};
-        // The steps below the row holding `tenus` when it is dead, -1 when some
-        // order of the digits left fills the row.
-        std::int32_t Explore(unsigned tenus, std::size_t j);
     };
 
     // What a band's walk puts in each column (a digit's bit per column x).
@@ -304,7 +241,6 @@ private:
                  std::vector<Sortie>::const_iterator sorties, std::size_t nombre);
 
     Bande* BandeDe(std::size_t k);
-    static Cle CleLigne(const std::array<unsigned, kTaille>& permis, std::size_t cases);
     static Cle CleBande(const Bande& bande, std::uint8_t y, const Masques& masques);
     // The steps of the walk from cell k, the first empty cell of its band, with
     // these masks; -1 when it meets a solution.
@@ -330,19 +266,17 @@ private:
     std::int64_t seuil_;
     std::size_t entrees_;
     std::array<Bande, 2> bandes_;
-    std::array<Etat, kTaille> lignes_;
-    std::array<Prefixes, kTaille> prefixes_;
     std::vector<bool> demandes_;
     bool actif_ = true; // false once a table could not be allocated
-    // Per cell of the search order: its units, its row and the row of the cell before.
+    // Per cell of the search order: its units, its row and its square's column (0
+    // to 2); per row, its empty cells.
     std::array<UnitesCase, kCases + 1> unites_{};
     std::array<std::uint8_t, kCases + 1> ligneDe_{};
-    std::array<std::uint8_t, kCases + 1> ligneAvant_{};
-    std::array<std::uint8_t, kCases + 1> carreDe_{}; // the square's column, 0 to 2
+    std::array<std::uint8_t, kCases + 1> carreDe_{};
+    std::array<std::size_t, kTaille> casesLigne_{};
     // Per cell of a band being counted, the digits it allows as the band is entered.
     std::array<unsigned, kCases + 1> permisBande_{};
     Table tableBandes_;
-    Table tableLignes_;
     std::size_t nbVides_ = 0;
     std::array<Rangee, kTaille> rangees_;
     std::array<std::array<std::vector<Sortie>, 4>, 3> sorties_;
