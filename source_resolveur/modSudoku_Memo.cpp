@@ -342,7 +342,7 @@ std::int64_t MemoBandes::CompteLignesSansReste(std::size_t b, std::size_t k, con
     // The ways to fill the row, by the digits they put in each square: the rows
     // above in the band see only those.
     rangee.Groupes(masques[y]);
-    std::vector<Sortie>& dessus = sorties_[b][niveau + 1];
+    std::vector<Sortie>& dessus = sorties_[b - 1][niveau];
     for (const Groupe& groupe : rangee.groupes) {
         const std::array<unsigned, 3> plus{ajouts[0] | groupe.carres[0],
                                            ajouts[1] | groupe.carres[1],

@@ -279,7 +279,8 @@ private:
     Table tableBandes_;
     std::size_t nbVides_ = 0;
     std::array<Rangee, kTaille> rangees_;
-    std::array<std::array<std::vector<Sortie>, 4>, 3> sorties_;
+    // Per band after the first and row of it, the ways out of the rows above.
+    std::array<std::array<std::vector<Sortie>, 3>, 2> sorties_;
     std::array<std::size_t, 3> apres_{}; // per band, the cell after it
     std::vector<Reste> restes_;
     std::vector<Sortie> sortiesRestes_;
