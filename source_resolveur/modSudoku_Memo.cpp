@@ -11,10 +11,10 @@ namespace {
 
 // The number of digits of each mask (a table: the programs are built for
 // processors without a population count instruction).
-constexpr std::array<int, 1u << kTaille> kChiffres = [] {
-    std::array<int, 1u << kTaille> compte{};
+constexpr std::array<std::uint8_t, 1u << kTaille> kChiffres = [] {
+    std::array<std::uint8_t, 1u << kTaille> compte{};
     for (unsigned m = 1; m < compte.size(); ++m) {
-        compte[m] = compte[m >> 1] + static_cast<int>(m & 1u);
+        compte[m] = static_cast<std::uint8_t>(compte[m >> 1] + (m & 1u));
     }
     return compte;
 }();
@@ -34,6 +34,8 @@ MemoBandes::MemoBandes(std::int64_t seuil, std::size_t entrees, Facons facons)
 
 void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& masques) {
     tableBandes_.entrees.clear();
+    restes_.clear(); // their keys hold cells of this search's order
+    sortiesRestes_.clear();
     demandes_.assign(vides.size(), false);
     nbVides_ = vides.size();
     casesLigne_.fill(0);
@@ -75,8 +77,9 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
     if (!actif_ || iterations < seuil_) {
         return 0;
     }
-    if (facons_.bandes && !Alloue(tableBandes_)) {
-        Arrete(); // without its table the memo stops, and the walk goes on as the plain one
+    if ((facons_.bandes && !Alloue(tableBandes_)) ||
+        (facons_.comptees && facons_.restes && !AlloueRestes())) {
+        Arrete(); // without its tables the memo stops, and the walk goes on as the plain one
         return 0;
     }
     Bande& bande = *BandeDe(k);
@@ -173,6 +176,20 @@ bool MemoBandes::Alloue(Table& table) {
     return true;
 }
 
+bool MemoBandes::AlloueRestes() {
+    if (!restes_.empty()) {
+        return true;
+    }
+    try {
+        restes_.resize(kRestes);
+        sortiesRestes_.reserve(kSortiesRestes); // never grown past it
+    } catch (const std::exception&) {
+        restes_.clear();
+        return false;
+    }
+    return true;
+}
+
 void MemoBandes::Arrete() {
     actif_ = false;
     for (Bande& bande : bandes_) {
@@ -256,16 +273,13 @@ std::int64_t MemoBandes::CompteLignes(std::size_t b, std::size_t k, const Masque
         return 0;
     }
     // The rest of the band from a row after its first: known, or kept below.
-    if (niveau > 0 && facons_.restes) {
+    if (niveau > 0 && !restes_.empty()) {
         std::array<std::uint64_t, 3> cle{0, 0, std::uint64_t{k} << 54};
         for (std::size_t i = k, mot = 0; i < apres_[b]; ++mot) {
             for (std::size_t decalage = 0; decalage < 7 * kTaille && i < apres_[b];
                  decalage += kTaille, ++i) {
                 cle[mot] |= std::uint64_t{permisBande_[i] & ~ajouts[carreDe_[i]]} << decalage;
             }
-        }
-        if (restes_.empty()) {
-            restes_.resize(kRestes);
         }
         if (const Reste* connu = Connu(cle); connu != nullptr) {
             sorties->insert(sorties->end(), sortiesRestes_.begin() + connu->debut,
@@ -327,6 +341,8 @@ std::int64_t MemoBandes::CompteLignesSansReste(std::size_t b, std::size_t k, con
         rangee.bornes[carre++] = rangee.cases;
     }
     rangee.coupe = rangee.cases == 0 ? 0 : rangee.bornes[rangee.x[rangee.cases - 1] / 3u];
+    rangee.permis[rangee.cases] = 0;
+    rangee.permis[rangee.cases + 1] = 0;
     rangee.permisApres[rangee.cases] = 0;
     for (std::size_t i = rangee.cases; i-- > 0;) {
         rangee.permisApres[i] = rangee.permisApres[i + 1] | rangee.permis[i];
@@ -335,8 +351,9 @@ std::int64_t MemoBandes::CompteLignesSansReste(std::size_t b, std::size_t k, con
         rangee.vus.fill(0);
         rangee.passage = 1;
     }
-    std::int64_t pas = rangee.Explore(masques[y], 0);
-    if (!rangee.Vivant(masques[y], 0)) {
+    const Rangee::Bout ligne = rangee.Explore(masques[y], 0);
+    std::int64_t pas = ligne.sous;
+    if (!ligne.vivant) {
         return pas;
     }
     // The ways to fill the row, by the digits they put in each square: the rows
@@ -389,50 +406,53 @@ std::int64_t MemoBandes::CompteLignesSansReste(std::size_t b, std::size_t k, con
     return pas;
 }
 
-std::int32_t MemoBandes::Rangee::Explore(unsigned tenus, std::size_t j) {
+MemoBandes::Rangee::Bout MemoBandes::Rangee::Fin(unsigned tenus) const {
+    // The ways to fill the first cell, the first two (distinct digits) and all
+    // three (a missing cell allows nothing).
+    const std::size_t j = coupe;
+    const unsigned p = permis[j] & ~tenus;
+    const unsigned q = permis[j + 1] & ~tenus;
+    const unsigned r = permis[j + 2] & ~tenus;
+    const int a = kChiffres[p];
+    const int b = kChiffres[q];
+    const int deux = a * b - kChiffres[p & q];
+    const int trois = deux * kChiffres[r] - kChiffres[p & r] * b - kChiffres[q & r] * a +
+                      2 * kChiffres[p & q & r];
+    const int toutes = cases - j == 1 ? a : cases - j == 2 ? deux : trois;
+    return {a + deux + trois, toutes != 0};
+}
+
+MemoBandes::Rangee::Bout MemoBandes::Rangee::Explore(unsigned tenus, std::size_t j) {
+    if (j == coupe) {
+        return Fin(tenus);
+    }
     tenus &= permisApres[j];
     const std::size_t place = j << kTaille | tenus;
     if (vus[place] == passage) {
-        return sous[place];
+        return {sous[place], vivant[place]};
     }
     vus[place] = passage;
-    if (j == coupe) {
-        // The last square's one to three cells, counted from what they allow: the
-        // ways to fill the first, the first two (distinct digits) and all three.
-        const unsigned p = permis[j] & ~tenus;
-        const unsigned q = j + 1 < cases ? permis[j + 1] & ~tenus : 0;
-        const unsigned r = j + 2 < cases ? permis[j + 2] & ~tenus : 0;
-        const int a = kChiffres[p];
-        const int b = kChiffres[q];
-        const int deux = a * b - kChiffres[p & q];
-        const int trois = deux * kChiffres[r] - kChiffres[p & r] * b - kChiffres[q & r] * a +
-                          2 * kChiffres[p & q & r];
-        const int toutes = cases - j == 1 ? a : cases - j == 2 ? deux : trois;
-        sous[place] = a + (cases - j > 1 ? deux : 0) + (cases - j > 2 ? trois : 0);
-        vivant[place] = toutes != 0;
-        return sous[place];
-    }
-    std::int32_t dessous = 0;
-    bool vivante = false;
+    Bout bout{0, false};
     for (unsigned reste = permis[j] & ~tenus; reste != 0; reste &= reste - 1) {
-        const unsigned suivant = tenus | (reste & (0u - reste));
-        dessous += 1 + Explore(suivant, j + 1);
-        vivante = vivante || Vivant(suivant, j + 1);
+        const Bout suite = Explore(tenus | (reste & (0u - reste)), j + 1);
+        bout.sous += 1 + suite.sous;
+        bout.vivant = bout.vivant || suite.vivant;
     }
-    sous[place] = dessous;
-    vivant[place] = vivante;
-    return dessous;
+    sous[place] = bout.sous;
+    vivant[place] = bout.vivant;
+    return bout;
 }
 
 bool MemoBandes::Rangee::Vivant(unsigned tenus, std::size_t j) const {
-    return j == cases || vivant[Place(tenus, j)];
+    return j == cases || (j == coupe ? Fin(tenus).vivant : vivant[Place(tenus, j)]);
 }
 
 void MemoBandes::Rangee::Groupes(unsigned tenus) {
     poses.clear();
     groupes.clear();
-    // Each square's ways, sorted by the digits they take; suites[s] holds the
-    // first of each set, then the end.
+    // Each square's ways, sorted by the digits they take: per set, its digits
+    // and its first way in poses (then the end).
+    std::array<std::array<unsigned, 85>, 3> ensembles;
     std::array<std::array<std::uint32_t, 85>, 3> suites;
     std::array<std::size_t, 3> nombres{};
     for (std::size_t s = 0; s < 3; ++s) {
@@ -443,39 +463,41 @@ void MemoBandes::Rangee::Groupes(unsigned tenus) {
                   [](const Pose& a, const Pose& b) { return a.chiffres < b.chiffres; });
         for (std::size_t i = debut; i < poses.size(); ++i) {
             if (i == debut || poses[i].chiffres != poses[i - 1].chiffres) {
+                ensembles[s][nombres[s]] = poses[i].chiffres;
                 suites[s][nombres[s]++] = static_cast<std::uint32_t>(i);
             }
         }
         suites[s][nombres[s]] = static_cast<std::uint32_t>(poses.size());
     }
-    // The sets of the three squares that fill the row together.
+    // The sets of the three squares that fill the row together: the last square
+    // takes the digits left.
     for (std::size_t c = 0; c < nombres[2]; ++c) {
-        suiteDe[poses[suites[2][c]].chiffres] = static_cast<std::uint8_t>(c);
+        suiteDe[ensembles[2][c]] = static_cast<std::uint8_t>(c);
     }
     Groupe groupe;
     for (std::size_t a = 0; a < nombres[0]; ++a) {
-        const unsigned avecA = tenus | poses[suites[0][a]].chiffres;
+        const unsigned avecA = tenus | ensembles[0][a];
         if (!Vivant(avecA, bornes[1])) {
             continue;
         }
         for (std::size_t b = 0; b < nombres[1]; ++b) {
-            const unsigned chiffresB = poses[suites[1][b]].chiffres;
-            if ((chiffresB & avecA) != 0 || !Vivant(avecA | chiffresB, bornes[2])) {
+            if ((ensembles[1][b] & avecA) != 0) {
                 continue;
             }
-            // The last square takes the digits left.
-            if (const std::size_t c = suiteDe[kTousChiffres & ~(avecA | chiffresB)]; c != kAucun) {
-                for (const auto& [s, n] : {std::pair{0, a}, std::pair{1, b}, std::pair{2, c}}) {
-                    groupe.carres[s] = poses[suites[s][n]].chiffres;
-                    groupe.debut[s] = suites[s][n];
-                    groupe.nombre[s] = suites[s][n + 1] - suites[s][n];
-                }
-                groupes.push_back(groupe);
+            const std::size_t c = suiteDe[kTousChiffres & ~(avecA | ensembles[1][b])];
+            if (c == kAucun) {
+                continue;
             }
+            for (const auto& [s, n] : {std::pair{0, a}, std::pair{1, b}, std::pair{2, c}}) {
+                groupe.carres[s] = ensembles[s][n];
+                groupe.debut[s] = suites[s][n];
+                groupe.nombre[s] = suites[s][n + 1] - suites[s][n];
+            }
+            groupes.push_back(groupe);
         }
     }
     for (std::size_t c = 0; c < nombres[2]; ++c) {
-        suiteDe[poses[suites[2][c]].chiffres] = kAucun;
+        suiteDe[ensembles[2][c]] = kAucun;
     }
 }
 
@@ -496,7 +518,9 @@ void MemoBandes::Rangee::Parties(std::size_t s, std::size_t j, unsigned tenus, P
 MemoBandes::Entree* MemoBandes::Table::Seau(const Cle& cle) {
     std::uint64_t h = (cle.bas ^ (cle.haut * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
     h ^= h >> 31;
-    return &entrees[static_cast<std::size_t>(h % (entrees.size() / kParSeau)) * kParSeau];
+    // The bucket from the hash's top half, by a product rather than a division.
+    const std::uint64_t seaux = entrees.size() / kParSeau;
+    return &entrees[static_cast<std::size_t>(((h >> 32) * seaux) >> 32) * kParSeau];
 }
 
 } // namespace modSudoku

@@ -192,7 +192,7 @@ private:
         std::size_t coupe = 0;               // the first cell of the last square
         std::array<std::size_t, 4> bornes{}; // the first cell in each square, and the end
         std::uint32_t passage = 0;
-        std::array<unsigned, kTaille> permis{};
+        std::array<unsigned, kTaille + 2> permis{}; // and two cells allowing nothing
         std::array<std::uint8_t, kTaille> x{};
         // Per cell, the digits that it or a cell after it allows: the digits held
         // outside them do not change the walk from there, so the sets below are
@@ -213,9 +213,15 @@ private:
         std::size_t Place(unsigned tenus, std::size_t j) const {
             return j << kTaille | (tenus & permisApres[j]);
         }
-        // The steps below the row holding `tenus`, every way to go on counted, and
-        // whether one fills the row (vivant).
-        std::int32_t Explore(unsigned tenus, std::size_t j);
+        // The steps below the row holding `tenus` from cell j, every way to go on
+        // counted, and whether one fills the row.
+        struct Bout {
+            std::int32_t sous;
+            bool vivant;
+        };
+        Bout Explore(unsigned tenus, std::size_t j);
+        // The same from the last square's first cell, from what its cells allow.
+        Bout Fin(unsigned tenus) const;
         // Whether the row holding `tenus` can be filled from cell j (Explore done).
         bool Vivant(unsigned tenus, std::size_t j) const;
         // The ways to fill the row holding `tenus`, grouped by the digits they put
@@ -260,6 +266,7 @@ private:
                                        std::vector<Sortie>* sorties);
 
     bool Alloue(Table& table);
+    bool AlloueRestes();
     void Arrete();
 
     Facons facons_;
