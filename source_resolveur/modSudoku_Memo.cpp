@@ -34,7 +34,7 @@ MemoBandes::MemoBandes(std::int64_t seuil, std::size_t entrees, Facons facons)
 
 void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& masques) {
     tableBandes_.entrees.clear();
-    restes_.clear(); // their keys hold cells of this search's order
+    std::fill(restes_.begin(), restes_.end(), Reste{}); // their keys hold this search's cells
     sortiesRestes_.clear();
     demandes_.assign(vides.size(), false);
     nbVides_ = vides.size();
@@ -77,8 +77,7 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
     if (!actif_ || iterations < seuil_) {
         return 0;
     }
-    if ((facons_.bandes && !Alloue(tableBandes_)) ||
-        (facons_.comptees && facons_.restes && !AlloueRestes())) {
+    if ((facons_.bandes && !Alloue(tableBandes_)) || (facons_.comptees && !AlloueComptes())) {
         Arrete(); // without its tables the memo stops, and the walk goes on as the plain one
         return 0;
     }
@@ -176,14 +175,18 @@ bool MemoBandes::Alloue(Table& table) {
     return true;
 }
 
-bool MemoBandes::AlloueRestes() {
-    if (!restes_.empty()) {
+bool MemoBandes::AlloueComptes() {
+    if (!rangees_.empty()) {
         return true;
     }
     try {
-        restes_.resize(kRestes);
-        sortiesRestes_.reserve(kSortiesRestes); // never grown past it
+        rangees_.resize(kTaille);
+        if (facons_.restes) {
+            restes_.resize(kRestes);
+            sortiesRestes_.reserve(kSortiesRestes); // never grown past it
+        }
     } catch (const std::exception&) {
+        rangees_.clear();
         restes_.clear();
         return false;
     }

@@ -266,7 +266,7 @@ private:
                                        std::vector<Sortie>* sorties);
 
     bool Alloue(Table& table);
-    bool AlloueRestes();
+    bool AlloueComptes(); // the rows' tables and the rests, with the first band counted
     void Arrete();
 
     Facons facons_;
@@ -285,7 +285,7 @@ private:
     std::array<unsigned, kCases + 1> permisBande_{};
     Table tableBandes_;
     std::size_t nbVides_ = 0;
-    std::array<Rangee, kTaille> rangees_;
+    std::vector<Rangee> rangees_; // one per row (each about 40 KB)
     // Per band after the first and row of it, the ways out of the rows above.
     std::array<std::array<std::vector<Sortie>, 3>, 2> sorties_;
     std::array<std::size_t, 3> apres_{}; // per band, the cell after it
