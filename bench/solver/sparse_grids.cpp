@@ -1,9 +1,9 @@
 // Makes sparse grids, slow for the solver's backtracking, from slow ones and prints
 // the slowest, one a line as in slow-grids.txt.
 //
-//   sparse_grids <grids kept> <givens taken away> <most steps walked> < puzzles
+//   sparse_grids <grids kept> <givens taken away> <most steps walked> <grid file>
 //
-// From each puzzle read (the first 81 characters of a line, already turned and
+// From each puzzle of the grid file (in the layout of grids/, already turned and
 // relabelled so that the search meets its dead ends early, as slow_grids makes
 // them), every way of taking <givens taken away> of its givens away gives a grid
 // with several solutions. Each is measured by the solver's own search (every way
