@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <new>
 
 namespace modSudoku {
 
@@ -36,7 +37,7 @@ void MemoBandes::Commence(std::span<const std::uint8_t> vides, const Masques& ma
     tableBandes_.entrees.clear();
     std::fill(restes_.begin(), restes_.end(), Reste{}); // their keys hold this search's cells
     sortiesRestes_.clear();
-    demandes_.assign(vides.size(), false);
+    demandes_.fill(false);
     nbVides_ = vides.size();
     casesLigne_.fill(0);
     for (std::size_t k = 0; k < vides.size(); ++k) {
@@ -91,7 +92,13 @@ std::int64_t MemoBandes::Entre(std::size_t k, const Masques& masques, std::int64
     if (!facons_.comptees) {
         return 0;
     }
-    const std::int64_t pas = CompteBande(k, masques);
+    std::int64_t pas = 0;
+    try {
+        pas = CompteBande(k, masques);
+    } catch (const std::bad_alloc&) {
+        Arrete(); // no memory for a count's lists: the walk goes on as the plain one
+        return 0;
+    }
     if (pas < 0) {
         return 0; // the band holds a solution: walked
     }

@@ -273,8 +273,8 @@ private:
     std::int64_t seuil_;
     std::size_t entrees_;
     std::array<Bande, 2> bandes_;
-    std::vector<bool> demandes_;
-    bool actif_ = true; // false once a table could not be allocated
+    std::array<bool, kCases + 1> demandes_{}; // per cell of the search order
+    bool actif_ = true;                       // false once a table could not be allocated
     // Per cell of the search order: its units, its row and its square's column (0
     // to 2); per row, its empty cells.
     std::array<UnitesCase, kCases + 1> unites_{};

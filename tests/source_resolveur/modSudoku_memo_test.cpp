@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <new>
 #include <sstream>
 #include <tuple>
 
@@ -27,6 +29,26 @@ void PrintTo(const Grid& g, std::ostream* out) {
 using solver_test::BoardText;
 using solver_test::SetBoard;
 using solver_test::TestForm;
+
+namespace {
+int allocationsLeft = -1; // before every allocation fails; negative: no limit
+} // namespace
+
+// Not inlined, so that no caller sees malloc and free behind new and delete.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    void* block = allocationsLeft == 0 ? nullptr : std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    allocationsLeft -= allocationsLeft > 0 ? 1 : 0;
+    return block;
+}
+[[gnu::noinline]] void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}
 
 namespace {
 
@@ -109,19 +131,31 @@ TEST(MemoGuard, ABandStopsLookingUpOnlyWhenItsLookupsSaveTooLittle) {
     }
 }
 
-// A memo that cannot have its tables looks nothing up: the walk is the plain one;
-// one asked for no entries has one bucket.
-TEST(MemoGuard, WithoutItsTableTheWalkIsThePlainOne) {
+// A memo without memory for its tables looks nothing up, and one whose allocations
+// fail from the n-th on (its tables, then a count's lists) stops: either way the
+// walk is the plain one. One asked for no entries has one bucket.
+TEST(MemoGuard, WithoutItsMemoryTheWalkIsThePlainOne) {
     constexpr std::size_t kMost = std::numeric_limits<std::size_t>::max();
-    for (const auto& [entries, looksUp] :
-         {std::pair{kMost / 2, false}, std::pair{kMost, false}, std::pair{std::size_t{0}, true}}) {
-        SCOPED_TRACE(entries);
+    std::vector<std::tuple<std::size_t, int, bool>> cases{
+        {kMost / 2, -1, false}, {kMost, -1, false}, {0, -1, true}};
+    for (int n = 0; n < 40; ++n) {
+        cases.emplace_back(4096, n, n >= 4); // four tables, then a count's lists
+    }
+    for (const auto& [entries, allocations, looksUp] : cases) {
+        SCOPED_TRACE(testing::Message() << entries << " entries, allocations " << allocations);
         SetBoard(grids::HardBoards()[0].puzzle);
         TestForm form;
         PhaseDecoupage(form);
         MemoBandes memo(0, entries);
         SansSuivi suivi;
-        EXPECT_EQ(BackTracking(form, suivi, memo), grids::HardBoards()[0].steps);
+        allocationsLeft = allocations;
+        std::int64_t steps = -1; // -1: the walk did not end
+        try {
+            steps = BackTracking(form, suivi, memo);
+        } catch (const std::bad_alloc&) {
+        }
+        allocationsLeft = -1;
+        EXPECT_EQ(steps, grids::HardBoards()[0].steps);
         EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches > 0, looksUp);
     }
 }
