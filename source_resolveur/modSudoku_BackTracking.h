@@ -119,7 +119,7 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
     std::int64_t iterations = 0;
     std::size_t k = 0; // the current cell in vides
     // With bit placed in cell c, whether the memo knows the walk from the next
-    // cell, the first of a row; its steps are then counted.
+    // cell, the first of a band; its steps are then counted.
     const auto connue = [&](const CaseVide& c, unsigned bit) {
         bascule(c, bit);
         const std::int64_t pas = memo.Entre(k + 1, masques, iterations);
@@ -171,7 +171,7 @@ std::int64_t BackTracking(forms::FormRuntime& form, Suivi& suivi, Memo& memo) {
             throw std::logic_error("the backtracking ran out of cells");
         }
         if (Memo::kActif && vides[k].demandee) [[unlikely]] {
-            memo.Sort(k, iterations); // the walk from this row's first cell ends
+            memo.Sort(k, iterations); // the walk from this band's first cell ends
         }
         --k;
         const CaseVide& c = vides[k];
