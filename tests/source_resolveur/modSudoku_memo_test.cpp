@@ -6,13 +6,13 @@
 // back with other steps. And, unless SUDOKU_MEMO_GRILLES_SEULES, the guard and (where
 // the source tree can be read) the grid of SUDOKU_MEMO_UNREPEATED.
 #include "GridFiles.h"
+#include "counted_allocations.h"
 #include "existence_solution.h"
 #include "modSudoku_BackTracking.h"
 #include "solver_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <new>
@@ -30,25 +30,7 @@ using solver_test::BoardText;
 using solver_test::SetBoard;
 using solver_test::TestForm;
 
-namespace {
-int allocationsLeft = -1; // before every allocation fails; negative: no limit
-} // namespace
-
-// Not inlined, so that no caller sees malloc and free behind new and delete.
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    void* block = allocationsLeft == 0 ? nullptr : std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    allocationsLeft -= allocationsLeft > 0 ? 1 : 0;
-    return block;
-}
-[[gnu::noinline]] void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
-}
+using test_allocations::allowedAllocations;
 
 namespace {
 
@@ -148,13 +130,13 @@ TEST(MemoGuard, WithoutItsMemoryTheWalkIsThePlainOne) {
         PhaseDecoupage(form);
         MemoBandes memo(0, entries);
         SansSuivi suivi;
-        allocationsLeft = allocations;
+        allowedAllocations = allocations;
         std::int64_t steps = -1; // -1: the walk did not end
         try {
             steps = BackTracking(form, suivi, memo);
         } catch (const std::bad_alloc&) {
         }
-        allocationsLeft = -1;
+        allowedAllocations = -1;
         EXPECT_EQ(steps, grids::HardBoards()[0].steps);
         EXPECT_EQ(memo.BilanBande(1).recherches + memo.BilanBande(2).recherches > 0, looksUp);
     }

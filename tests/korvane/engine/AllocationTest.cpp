@@ -1,49 +1,19 @@
 // The engine's allocations: one snapshot per search pass, and on memory
 // exhaustion the allocation's std::bad_alloc passes out, the counter's own
-// stack being released on the way. This program replaces the global operator
-// new to count allocations and to make the n-th one fail.
+// stack being released on the way. This program's operator new counts
+// allocations and makes the n-th one fail (counted_allocations.h).
 #include "PuzzleBuilder.h"
 #include "TestGrids.h"
+#include "counted_allocations.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
 
-namespace {
-// Allocations still allowed before one fails; negative means no limit.
-int allowedAllocations = -1;
-// Blocks allocated through operator new and not yet released, and in all.
-long liveBlocks = 0;
-long allocations = 0;
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (allowedAllocations == 0) {
-        throw std::bad_alloc();
-    }
-    if (allowedAllocations > 0) {
-        --allowedAllocations;
-    }
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    ++liveBlocks;
-    ++allocations;
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    if (block != nullptr) {
-        --liveBlocks;
-        std::free(block);
-    }
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
-}
+using test_allocations::allocations;
+using test_allocations::allowedAllocations;
+using test_allocations::liveBlocks;
 
 namespace {
 
