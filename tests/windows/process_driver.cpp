@@ -166,12 +166,21 @@ std::string WindowText(HWND window) {
 void ClickMiddleOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    // The point goes with the button's own events, in the 0 to 65535 scale of the
+    // screen (the middle of the pixel), so that the click does not depend on where
+    // the system believes the cursor stands when the events arrive.
+    const auto scaled = [](LONG pixel, int metric) {
+        return static_cast<LONG>((2 * pixel + 1) * 65536LL / (2 * GetSystemMetrics(metric)));
+    };
     INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = scaled((rect.left + rect.right) / 2, SM_CXSCREEN);
+        input.mi.dy = scaled((rect.top + rect.bottom) / 2, SM_CYSCREEN);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    inputs[0].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
 }
 
