@@ -436,8 +436,7 @@ MemoBandes::Rangee::Bout MemoBandes::Rangee::Explore(unsigned tenus, std::size_t
     if (j == coupe) {
         return Fin(tenus);
     }
-    tenus &= permisApres[j];
-    const std::size_t place = j << kTaille | tenus;
+    const std::size_t place = Place(tenus, j);
     if (vus[place] == passage) {
         return {sous[place], vivant[place]};
     }

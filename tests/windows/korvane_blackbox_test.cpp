@@ -334,9 +334,9 @@ protected:
     }
 
     // Polls until done() holds or the time runs out; done() at the end.
-    bool Until(const std::function<bool()>& done) const {
+    bool Until(const std::function<bool()>& done, DWORD timeoutMs = kUiMs) const {
         const DWORD start = GetTickCount();
-        while (!done() && GetTickCount() - start < kUiMs) {
+        while (!done() && GetTickCount() - start < timeoutMs) {
             korvane_->Pause(10);
         }
         return done();
@@ -345,15 +345,12 @@ protected:
     // A click into the cell, as a person's, again after a second without the focus
     // (a click on a window just shown has been seen to go astray under Wine).
     bool ClickInto(int cell) {
+        const auto focused = [&] { return FocusedWindow() == cells_[cell]; };
         const DWORD start = GetTickCount();
         do {
             ClickMiddleOf(cells_[cell]);
-            const DWORD click = GetTickCount();
-            while (FocusedWindow() != cells_[cell] && GetTickCount() - click < 1000) {
-                korvane_->Pause(10);
-            }
-        } while (FocusedWindow() != cells_[cell] && GetTickCount() - start < kUiMs);
-        return FocusedWindow() == cells_[cell];
+        } while (!Until(focused, 1000) && GetTickCount() - start < kUiMs);
+        return focused();
     }
 
     bool BoxShown() const {
@@ -440,10 +437,7 @@ TEST_F(KorvaneWindow, ReportsEachKindOfDuplicateAndGivesTheFocusBack) {
         EXPECT_EQ(GetDlgItem(box->box, IDCANCEL), nullptr);
         ASSERT_TRUE(PressOk(*korvane_, box->box, kUiMs));
         // The digit stays, and the focus comes back to the cell.
-        const DWORD start = GetTickCount();
-        while (FocusedWindow() != cells_[cell] && GetTickCount() - start < kUiMs) {
-            korvane_->Pause(10);
-        }
+        Until([&] { return FocusedWindow() == cells_[cell]; });
         EXPECT_EQ(FocusedWindow(), cells_[cell]);
         EXPECT_EQ(WindowText(cells_[cell]), std::string(1, static_cast<char>('0' + digit)));
         grid_[cell] = digit;
